@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+
+#include "hwinfo/host.h"
+
+namespace tolvaren {
+
+// Gives the computer the (sanitized) name, expanding it when it holds a "?".
+// Returns the exit status: 1 whenever an "Error: " line was printed.
+int RunChangeAction(Host& host, const std::string& nameTemplate);
+
+// Hands the name to the platform; false when the platform refused it, with its
+// error code in errorCode.
+bool NameWriter(Host& host, const std::string& name, std::uint32_t& errorCode);
+
+}  // namespace tolvaren

@@ -1,0 +1,39 @@
+#include "app/command_line.h"
+
+#include "app/change_action.h"
+#include "app/display_action.h"
+#include "app/help.h"
+#include "app/summary.h"
+#include "templates/name_sanitizer.h"
+
+namespace tolvaren {
+
+int RunCommandLine(Host& host, const std::vector<std::string>& arguments) {
+  const std::string first = arguments.empty() ? std::string() : arguments[0];
+  if (first.empty() || first == "/?") {
+    ShowHelp(host.platform.console);
+    return kExitSuccess;
+  }
+
+  std::string optionWord;
+  std::string nameTemplate;
+  if (first[0] == '/') {
+    optionWord = first;
+    if (arguments.size() > 1) nameTemplate = arguments[1];
+  } else {
+    // Not an option: the help, and none of the actions below matches.
+    ShowHelp(host.platform.console);
+  }
+
+  nameTemplate = NameSanitizer(nameTemplate);
+
+  // The three tests are independent; option words match exactly, so "/C" or
+  // "/ch" run nothing.
+  int status = kExitSuccess;
+  if (optionWord == "/change" || optionWord == "/c") status = RunChangeAction(host, nameTemplate);
+  if (optionWord == "/display" || optionWord == "/d") RunDisplayAction(host, nameTemplate);
+  if (optionWord == "/smbios" || optionWord == "/s") ShowSummary(host);
+  return status;
+}
+
+}  // namespace tolvaren

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "hwinfo/host.h"
+
+namespace tolvaren {
+
+// Exit statuses of a run.
+inline constexpr int kExitSuccess = 0;
+// A rename that did not happen, or an exception that reached the top.
+inline constexpr int kExitFailure = 1;
+
+// Runs one action for the arguments after the program name and returns the
+// exit status. Exceptions that no inner layer handles leave it.
+int RunCommandLine(Host& host, const std::vector<std::string>& arguments);
+
+}  // namespace tolvaren

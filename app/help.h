@@ -1,0 +1,14 @@
+#pragma once
+
+#include "platform/console.h"
+
+namespace tolvaren {
+
+inline constexpr char kVersionString[] = "0.6";
+
+void ShowBanner(platform::Console& console);
+
+// Prints the usage text and pauses once, in the middle, for a key press.
+void ShowHelp(platform::Console& console);
+
+}  // namespace tolvaren

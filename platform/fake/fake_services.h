@@ -1,0 +1,83 @@
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace tolvaren::platform::fake {
+
+// Captures output and plays a scripted standard input.
+class FakeConsole final : public Console {
+ public:
+  void Write(std::string_view bytes) override { output += bytes; }
+  void Flush() override { ++flushes; }
+  int ReadChar() override;
+  std::string_view LineEnd() const override { return lineEnd; }
+
+  std::string output;
+  std::string input;  // what standard input holds; reads past it give -1
+  std::size_t inputPosition = 0;
+  int flushes = 0;
+  // The output written before the first read of standard input, or all of it
+  // when nothing was read.
+  std::string outputBeforeFirstRead;
+  bool readHappened = false;
+  std::string lineEnd = "\n";
+};
+
+class FakeClock final : public Clock {
+ public:
+  DateTime LocalNow() override { return local; }
+  DateTime UtcNow() override { return utc; }
+
+  DateTime local{2007, 3, 5, 10, 20, 30, 400};
+  DateTime utc{2007, 3, 5, 9, 20, 30, 400};
+};
+
+class FakeSystemInfo final : public SystemInfo {
+ public:
+  VersionRecord QueryVersion() override { return version; }
+  std::string NetBiosName() override {
+    ++netBiosReads;
+    return netBiosName;
+  }
+  std::string ComputerName() override { return computerName; }
+  std::string UserName() override { return userName; }
+  std::uint32_t TickCount() override { return tickCount; }
+  KeyboardState KeyboardStates() override { return keyboard; }
+
+  VersionRecord version{};  // all zeros: like a failed query
+  std::string netBiosName = "FAKEPC";
+  std::string computerName = "FAKEPC";
+  std::string userName = "tester";
+  std::uint32_t tickCount = 0;
+  KeyboardState keyboard{};
+  int netBiosReads = 0;
+};
+
+class FakeNameStore final : public NameStore {
+ public:
+  NameWriteResult SetComputerName(const std::string& name) override {
+    written.push_back(name);
+    return accept ? NameWriteResult{true, 0} : NameWriteResult{false, errorCode};
+  }
+
+  bool accept = true;
+  std::uint32_t errorCode = 0;
+  std::vector<std::string> written;  // every name handed to the platform
+};
+
+class FakeEnvironment final : public Environment {
+ public:
+  std::optional<std::string> Get(const std::string& name) override {
+    const auto it = variables.find(name);
+    if (it == variables.end()) return std::nullopt;
+    return it->second;
+  }
+
+  std::map<std::string, std::string> variables;
+};
+
+}  // namespace tolvaren::platform::fake

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <string>
+
+#include "platform/platform.h"
+
+namespace tolvaren::platform::linux_backend {
+
+class LinuxConsole final : public Console {
+ public:
+  void Write(std::string_view bytes) override;
+  void Flush() override;
+  int ReadChar() override;
+  std::string_view LineEnd() const override { return "\n"; }
+};
+
+class LinuxClock final : public Clock {
+ public:
+  DateTime LocalNow() override;
+  DateTime UtcNow() override;
+};
+
+class LinuxSystemInfo final : public SystemInfo {
+ public:
+  VersionRecord QueryVersion() override { return {}; }  // Linux has none
+  std::string NetBiosName() override;
+  std::string ComputerName() override;
+  std::string UserName() override;
+  std::uint32_t TickCount() override;
+  KeyboardState KeyboardStates() override { return {}; }  // locks read as off
+};
+
+// Sets the static host name, kept in /etc/hostname and used from the next boot.
+class LinuxNameStore final : public NameStore {
+ public:
+  explicit LinuxNameStore(std::string path = "/etc/hostname") : path_(std::move(path)) {}
+  NameWriteResult SetComputerName(const std::string& name) override;
+
+ private:
+  std::string path_;
+};
+
+class LinuxEnvironment final : public Environment {
+ public:
+  std::optional<std::string> Get(const std::string& name) override;
+};
+
+}  // namespace tolvaren::platform::linux_backend

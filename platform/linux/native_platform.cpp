@@ -1,0 +1,15 @@
+#include "platform/linux/linux_services.h"
+
+namespace tolvaren::platform {
+
+Platform& NativePlatform() {
+  static linux_backend::LinuxConsole console;
+  static linux_backend::LinuxSystemInfo system;
+  static linux_backend::LinuxClock clock;
+  static linux_backend::LinuxNameStore names;
+  static linux_backend::LinuxEnvironment environment;
+  static Platform platform{console, system, clock, names, environment};
+  return platform;
+}
+
+}  // namespace tolvaren::platform

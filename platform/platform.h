@@ -1,0 +1,24 @@
+#pragma once
+
+#include "platform/clock.h"
+#include "platform/console.h"
+#include "platform/environment.h"
+#include "platform/name_store.h"
+#include "platform/system_info.h"
+
+namespace tolvaren::platform {
+
+// The operating-system services the tool's logic reaches, one interface each.
+// The real backends (win32/, linux/) and the scripted fake (fake/) fill it.
+struct Platform {
+  Console& console;
+  SystemInfo& system;
+  Clock& clock;
+  NameStore& names;
+  Environment& environment;
+};
+
+// The backend of the system this binary was built for.
+Platform& NativePlatform();
+
+}  // namespace tolvaren::platform

@@ -1,0 +1,15 @@
+#include "platform/win32/win32_services.h"
+
+namespace tolvaren::platform {
+
+Platform& NativePlatform() {
+  static win32_backend::Win32Console console;
+  static win32_backend::Win32SystemInfo system;
+  static win32_backend::Win32Clock clock;
+  static win32_backend::Win32NameStore names;
+  static win32_backend::Win32Environment environment;
+  static Platform platform{console, system, clock, names, environment};
+  return platform;
+}
+
+}  // namespace tolvaren::platform

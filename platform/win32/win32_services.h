@@ -1,0 +1,42 @@
+#pragma once
+
+#include "platform/platform.h"
+
+namespace tolvaren::platform::win32_backend {
+
+class Win32Console final : public Console {
+ public:
+  Win32Console();  // switches standard output to binary mode
+  void Write(std::string_view bytes) override;
+  void Flush() override;
+  int ReadChar() override;
+  std::string_view LineEnd() const override { return "\r\n"; }
+};
+
+class Win32Clock final : public Clock {
+ public:
+  DateTime LocalNow() override;
+  DateTime UtcNow() override;
+};
+
+class Win32SystemInfo final : public SystemInfo {
+ public:
+  VersionRecord QueryVersion() override;
+  std::string NetBiosName() override;
+  std::string ComputerName() override;
+  std::string UserName() override;
+  std::uint32_t TickCount() override;
+  KeyboardState KeyboardStates() override;
+};
+
+class Win32NameStore final : public NameStore {
+ public:
+  NameWriteResult SetComputerName(const std::string& name) override;
+};
+
+class Win32Environment final : public Environment {
+ public:
+  std::optional<std::string> Get(const std::string& name) override;
+};
+
+}  // namespace tolvaren::platform::win32_backend

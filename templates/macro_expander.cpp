@@ -1,0 +1,52 @@
+#include "templates/macro_expander.h"
+
+#include <cstdio>
+
+#include "templates/network_macros.h"
+#include "templates/random_chars.h"
+#include "templates/replace_all.h"
+#include "templates/smbios_macros.h"
+
+namespace tolvaren {
+namespace {
+
+std::string TwoDigits(int value) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%02d", value);
+  return text;
+}
+
+}  // namespace
+
+bool HasMacro(std::string_view text, std::string_view letters) {
+  for (const char letter : letters) {
+    const char macro[2] = {'?', letter};
+    if (text.find(std::string_view(macro, 2)) != std::string_view::npos) return true;
+  }
+  return false;
+}
+
+std::string MacroExpander(Host& host, std::string_view nameTemplate) {
+  std::string w(nameTemplate);
+
+  if (HasMacro(w, kSmbiosMacroLetters)) w = ExpandSmbiosMacros(host, w);
+  // Looks at what the SMBIOS group left: a "?U" made from "?G" counts.
+  if (HasMacro(w, kNetworkMacroLetters)) w = ExpandNetworkMacros(host, w);
+
+  // Every count is drawn whether or not its macro occurs.
+  for (int n = 1; n <= 10; ++n) {
+    const char macro[2] = {'?', static_cast<char>(n == 10 ? '0' : '0' + n)};
+    w = ReplaceAll(w, std::string_view(macro, 2), RandomChars(host.platform.clock, n));
+  }
+
+  w = ReplaceAll(w, "?t", "test");
+  w = ReplaceAll(w, "?e", host.platform.system.NetBiosName());
+
+  const platform::DateTime today = host.platform.clock.LocalNow();
+  w = ReplaceAll(w, "?D", TwoDigits(today.day));
+  w = ReplaceAll(w, "?M", TwoDigits(today.month));
+  w = ReplaceAll(w, "?Y", TwoDigits(today.year % 100));
+  return w;
+}
+
+}  // namespace tolvaren

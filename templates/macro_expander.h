@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "hwinfo/host.h"
+
+namespace tolvaren {
+
+// Letters of the two macro groups that need information objects.
+inline constexpr std::string_view kSmbiosMacroLetters = "cbsuaG";
+inline constexpr std::string_view kNetworkMacroLetters = "dmijklIJKLU";
+
+// True when the text holds "?" directly followed by any of the letters.
+bool HasMacro(std::string_view text, std::string_view letters);
+
+// Expands every macro of a name template, in a fixed order: the SMBIOS group,
+// the network group (each only when the text holds one of its macros), the
+// random characters, "?t", the current NetBIOS name and the date.
+std::string MacroExpander(Host& host, std::string_view nameTemplate);
+
+}  // namespace tolvaren

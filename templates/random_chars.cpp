@@ -1,0 +1,24 @@
+#include "templates/random_chars.h"
+
+namespace tolvaren {
+
+std::uint32_t RandomSeedFor(const platform::DateTime& utc) {
+  const auto seconds = static_cast<std::uint32_t>((utc.hour * 60 + utc.minute) * 60 + utc.second);
+  return seconds * 1000u + static_cast<std::uint32_t>(utc.millisecond);
+}
+
+std::string RandomChars(platform::Clock& clock, int n) {
+  RandomGenerator generator(RandomSeedFor(clock.UtcNow()));
+  std::string result;
+  for (int i = 0; i < n; ++i) {
+    // Letters and digits are equally likely as classes.
+    if (generator.Draw(2) == 1) {
+      result.push_back(static_cast<char>('A' + generator.Draw(26)));
+    } else {
+      result.push_back(static_cast<char>('0' + generator.Draw(10)));
+    }
+  }
+  return result;
+}
+
+}  // namespace tolvaren

@@ -1,0 +1,128 @@
+#include "app/command_line.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "platform/fake/fake_machine.h"
+
+namespace tolvaren {
+namespace {
+
+std::string ExpectedHelp() {
+  std::ifstream file(TOLVAREN_SOURCE_DIR "/tests/e2e/expected/help.txt", std::ios::binary);
+  std::stringstream text;
+  text << file.rdbuf();
+  return text.str();
+}
+
+class CommandLineTest : public ::testing::Test {
+ protected:
+  int Run(const std::vector<std::string>& arguments) {
+    Host host = Host::StartUp(machine.platform());
+    return RunCommandLine(host, arguments);
+  }
+
+  platform::fake::FakeMachine machine;
+};
+
+TEST_F(CommandLineTest, HelpForNoArgumentsQuestionMarkAndNonOptions) {
+  for (const auto& arguments : std::vector<std::vector<std::string>>{
+           {}, {""}, {"/?"}, {"/?", "/c"}, {"jupiter"}, {"c", "name"}}) {
+    platform::fake::FakeMachine fresh;
+    Host host = Host::StartUp(fresh.platform());
+    EXPECT_EQ(RunCommandLine(host, arguments), kExitSuccess);
+    EXPECT_EQ(fresh.console.output, ExpectedHelp()) << (arguments.empty() ? "(none)" : arguments[0]);
+    EXPECT_TRUE(fresh.names.written.empty());
+  }
+}
+
+TEST_F(CommandLineTest, HelpPausesOnceAfterThePromptAndFlushesFirst) {
+  machine.console.input = "\n";
+  Run({});
+  const std::string& before = machine.console.outputBeforeFirstRead;
+  const std::string prompt = "Press [enter] for more...";
+  ASSERT_GE(before.size(), prompt.size());
+  EXPECT_EQ(before.substr(before.size() - prompt.size()), prompt);
+  EXPECT_GE(machine.console.flushes, 1);
+  EXPECT_EQ(machine.console.inputPosition, 1u);  // one character read, no more
+}
+
+TEST_F(CommandLineTest, HelpUsesThePlatformLineEnd) {
+  machine.console.lineEnd = "\r\n";
+  Run({"/?"});
+  std::string expected;
+  for (const char c : ExpectedHelp()) {
+    if (c == '\n') expected += '\r';
+    expected += c;
+  }
+  EXPECT_EQ(machine.console.output, expected);
+}
+
+TEST_F(CommandLineTest, UnknownOrMiscasedOptionsPrintNothing) {
+  for (const std::string option : {"/C", "/x", "/Change", "/ch", "/"}) {
+    platform::fake::FakeMachine fresh;
+    Host host = Host::StartUp(fresh.platform());
+    EXPECT_EQ(RunCommandLine(host, {option, "jupiter"}), kExitSuccess);
+    EXPECT_EQ(fresh.console.output, "") << option;
+    EXPECT_TRUE(fresh.names.written.empty());
+  }
+}
+
+TEST_F(CommandLineTest, ChangeWithoutANameFailsWithoutWriting) {
+  for (const auto& arguments : std::vector<std::vector<std::string>>{{"/c"}, {"/c", "***"}, {"/change", " "}}) {
+    platform::fake::FakeMachine fresh;
+    Host host = Host::StartUp(fresh.platform());
+    EXPECT_EQ(RunCommandLine(host, arguments), kExitFailure);
+    EXPECT_EQ(fresh.console.output, "Error: No name specified\n");
+    EXPECT_TRUE(fresh.names.written.empty());
+  }
+}
+
+TEST_F(CommandLineTest, ChangeWritesTheSanitizedName) {
+  EXPECT_EQ(Run({"/c", "my_pc", "extra"}), kExitSuccess);
+  EXPECT_EQ(machine.names.written, std::vector<std::string>{"my-pc"});
+  EXPECT_EQ(machine.console.output, "Computer name successfully changed to \"my-pc\".  Restart required.\n");
+}
+
+TEST_F(CommandLineTest, ChangeExpandsOnlyWhenTheNameHoldsAQuestionMark) {
+  machine.clock.local = {2007, 3, 5, 0, 0, 0, 0};
+  EXPECT_EQ(Run({"/c", "pc-?Y?M?D"}), kExitSuccess);
+  EXPECT_EQ(Run({"/change", "web01"}), kExitSuccess);
+  EXPECT_EQ(machine.names.written, (std::vector<std::string>{"pc-070305", "web01"}));
+}
+
+TEST_F(CommandLineTest, ChangeRefusedByThePlatformReportsItsCode) {
+  machine.names.accept = false;
+  machine.names.errorCode = 0x80070057u;
+  EXPECT_EQ(Run({"/c", "jupiter"}), kExitFailure);
+  EXPECT_EQ(machine.console.output, "Error: Err #2147942487 on writing computer name \"jupiter\".\n");
+}
+
+TEST_F(CommandLineTest, ChangeToAnEmptyExpansionFailsWithoutWriting) {
+  machine.system.netBiosName = "";
+  EXPECT_EQ(Run({"/c", "?e"}), kExitFailure);
+  EXPECT_EQ(machine.console.output, "Error: Your name evaluated to a zero-length string\n");
+  EXPECT_TRUE(machine.names.written.empty());
+}
+
+TEST_F(CommandLineTest, DisplayShowsTheNameOrTheExpansion) {
+  machine.system.netBiosName = "OLDNAME";
+  Run({"/d"});
+  Run({"/display", "***"});
+  Run({"/d", "a_b"});
+  Run({"/d", "pc-?e"});
+  Run({"/d", "?t"});
+  EXPECT_EQ(machine.console.output, "OLDNAME\nOLDNAME\na-b\npc-OLDNAME\ntest\n");
+  EXPECT_TRUE(machine.names.written.empty());
+}
+
+TEST_F(CommandLineTest, DisplayOfAnEmptyExpansionPrintsAnEmptyLine) {
+  machine.system.netBiosName = "";
+  EXPECT_EQ(Run({"/d", "?e"}), kExitSuccess);
+  EXPECT_EQ(machine.console.output, "\n");
+}
+
+}  // namespace
+}  // namespace tolvaren
