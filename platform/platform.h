@@ -3,6 +3,7 @@
 #include "platform/clock.h"
 #include "platform/console.h"
 #include "platform/environment.h"
+#include "platform/firmware.h"
 #include "platform/name_store.h"
 #include "platform/system_info.h"
 
@@ -16,6 +17,7 @@ struct Platform {
   Clock& clock;
   NameStore& names;
   Environment& environment;
+  Firmware& firmware;
 };
 
 // The backend of the system this binary was built for.

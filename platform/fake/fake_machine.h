@@ -23,9 +23,10 @@ class FakeMachine {
   FakeClock clock;
   FakeNameStore names;
   FakeEnvironment environment;
+  FakeFirmware firmware;
 
  private:
-  Platform platform_{console, system, clock, names, environment};
+  Platform platform_{console, system, clock, names, environment, firmware};
 };
 
 // Version records of the systems tests like to play.

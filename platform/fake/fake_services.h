@@ -80,4 +80,22 @@ class FakeEnvironment final : public Environment {
   std::map<std::string, std::string> variables;
 };
 
+// Plays the BIOS area as a process would see it mapped: `mappedArea` holds the
+// readable bytes from `mappedBase` on; everything else cannot be read.
+class FakeFirmware final : public Firmware {
+ public:
+  std::size_t ReadMappedBiosArea(std::uint32_t address, std::uint8_t* buffer, std::size_t size) override {
+    std::size_t copied = 0;
+    while (copied < size) {
+      const std::uint64_t at = static_cast<std::uint64_t>(address) + copied;
+      if (at < mappedBase || at - mappedBase >= mappedArea.size()) break;
+      buffer[copied++] = mappedArea[at - mappedBase];
+    }
+    return copied;
+  }
+
+  std::uint32_t mappedBase = 0xE0000;
+  std::vector<std::uint8_t> mappedArea;  // empty: nothing is mapped
+};
+
 }  // namespace tolvaren::platform::fake

@@ -45,4 +45,10 @@ class LinuxEnvironment final : public Environment {
   std::optional<std::string> Get(const std::string& name) override;
 };
 
+// Reads the BIOS area through /dev/mem where the kernel allows it.
+class LinuxFirmware final : public Firmware {
+ public:
+  std::size_t ReadMappedBiosArea(std::uint32_t address, std::uint8_t* buffer, std::size_t size) override;
+};
+
 }  // namespace tolvaren::platform::linux_backend

@@ -8,7 +8,8 @@ Platform& NativePlatform() {
   static linux_backend::LinuxClock clock;
   static linux_backend::LinuxNameStore names;
   static linux_backend::LinuxEnvironment environment;
-  static Platform platform{console, system, clock, names, environment};
+  static linux_backend::LinuxFirmware firmware;
+  static Platform platform{console, system, clock, names, environment, firmware};
   return platform;
 }
 

@@ -8,7 +8,8 @@ Platform& NativePlatform() {
   static win32_backend::Win32Clock clock;
   static win32_backend::Win32NameStore names;
   static win32_backend::Win32Environment environment;
-  static Platform platform{console, system, clock, names, environment};
+  static win32_backend::Win32Firmware firmware;
+  static Platform platform{console, system, clock, names, environment, firmware};
   return platform;
 }
 

@@ -39,4 +39,10 @@ class Win32Environment final : public Environment {
   std::optional<std::string> Get(const std::string& name) override;
 };
 
+// Reads the BIOS area where the system maps it into the process.
+class Win32Firmware final : public Firmware {
+ public:
+  std::size_t ReadMappedBiosArea(std::uint32_t address, std::uint8_t* buffer, std::size_t size) override;
+};
+
 }  // namespace tolvaren::platform::win32_backend

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
+namespace tolvaren {
+
+// The BIOS area of physical memory, 0xE0000 to 0xFFFFF: the real-mode
+// segments E000h and F000h, where SMBIOS 2.x firmware keeps its entry point.
+inline constexpr std::uint32_t kBiosAreaBase = 0xE0000;
+inline constexpr std::uint32_t kBiosAreaLast = 0xFFFFF;
+inline constexpr std::size_t kBiosAreaSize = 0x20000;
+inline constexpr std::size_t kBiosSegmentSize = 0x10000;
+
+// Byte i holds physical address kBiosAreaBase + i.
+using BiosImage = std::array<std::uint8_t, kBiosAreaSize>;
+
+}  // namespace tolvaren

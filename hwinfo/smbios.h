@@ -1,0 +1,96 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "hwinfo/bios_image.h"
+#include "hwinfo/host.h"
+#include "hwinfo/smbios_components.h"
+#include "platform/string_list.h"
+
+namespace tolvaren {
+
+// One structure found by the table walk.
+struct TStructTable {
+  std::uint32_t Address = 0;
+  std::uint8_t Type = 0;
+  std::uint8_t Length = 0;
+  std::uint16_t Handle = 0;
+  std::string Name;
+};
+using TStructTables = std::vector<TStructTable>;
+
+// Reads the SMBIOS tables from the BIOS area image: the identification of
+// system, base board and chassis, the BIOS, and the component lists.
+class TSMBIOS {
+ public:
+  explicit TSMBIOS(Host& host);
+  virtual ~TSMBIOS();
+
+  // Mode 1 acquires a fresh image first; any other mode decodes the image
+  // already held. Raises only the physical-memory mapping error.
+  void GetInfo(int mode);
+
+  // Appends the decoded state as "[SMBIOS]" key=value lines.
+  virtual void Report(StringList& lines) const;
+
+  // The image the reader decodes; tests and image loaders fill it directly.
+  BiosImage& Image() { return *image_; }
+  const BiosImage& Image() const { return *image_; }
+
+  const std::string& SystemModel() const { return systemModel_; }
+  const std::string& SystemManufacturer() const { return systemManufacturer_; }
+  const std::string& SystemVersion() const { return systemVersion_; }
+  const std::string& SystemSerial() const { return systemSerial_; }
+  const std::string& SystemUUID() const { return systemUUID_; }
+  const std::string& BIOSVendor() const { return biosVendor_; }
+  const std::string& BIOSVersion() const { return biosVersion_; }
+  const std::string& BIOSDate() const { return biosDate_; }
+  std::uint32_t BIOSSize() const { return biosSize_; }
+  const std::string& MainBoardModel() const { return mainBoardModel_; }
+  const std::string& MainBoardManufacturer() const { return mainBoardManufacturer_; }
+  const std::string& MainBoardVersion() const { return mainBoardVersion_; }
+  const std::string& MainBoardSerial() const { return mainBoardSerial_; }
+  const std::string& ChassisModel() const { return chassisModel_; }
+  const std::string& ChassisManufacturer() const { return chassisManufacturer_; }
+  const std::string& ChassisVersion() const { return chassisVersion_; }
+  const std::string& ChassisSerial() const { return chassisSerial_; }
+
+  const std::string& SMBIOSVersion() const { return smbiosVersion_; }
+  std::uint32_t EntryPointAddress() const { return entryPointAddress_; }
+  std::uint32_t TableAddress() const { return tableAddress_; }
+  std::uint16_t StructureCount() const { return structureCount_; }
+  std::uint16_t TableLength() const { return tableLength_; }
+  const TStructTables& StructTables() const { return structTables_; }
+
+ private:
+  Host& host_;
+  std::unique_ptr<BiosImage> image_;
+  std::uint32_t entryPointAddress_ = 0;
+  std::uint32_t tableAddress_ = 0;
+  std::string mainBoardModel_;
+  std::string systemManufacturer_;
+  std::string systemModel_;
+  std::string biosDate_;
+  std::string smbiosVersion_;
+  std::string biosVendor_;
+  std::string biosVersion_;
+  std::uint32_t biosSize_ = 0;
+  std::string systemVersion_;
+  std::string systemSerial_;
+  std::string mainBoardSerial_;
+  std::string mainBoardManufacturer_;
+  std::string mainBoardVersion_;
+  std::string chassisSerial_;
+  std::string chassisVersion_;
+  std::string chassisManufacturer_;
+  std::string chassisModel_;
+  std::string systemUUID_;
+  std::uint16_t structureCount_ = 0;
+  std::uint16_t tableLength_ = 0;
+  TStructTables structTables_;
+};
+
+}  // namespace tolvaren

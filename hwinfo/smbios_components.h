@@ -1,0 +1,3 @@
+#pragma once
+
+// Records of the processor, memory, port, slot and cache structures.
