@@ -5,6 +5,7 @@
 #include "platform/environment.h"
 #include "platform/firmware.h"
 #include "platform/name_store.h"
+#include "platform/registry.h"
 #include "platform/system_info.h"
 
 namespace tolvaren::platform {
@@ -18,6 +19,7 @@ struct Platform {
   NameStore& names;
   Environment& environment;
   Firmware& firmware;
+  Registry& registry;
 };
 
 // The backend of the system this binary was built for.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/fake/fake_registry.h"
 #include "platform/fake/fake_services.h"
 
 namespace tolvaren::platform::fake {
@@ -24,9 +25,10 @@ class FakeMachine {
   FakeNameStore names;
   FakeEnvironment environment;
   FakeFirmware firmware;
+  FakeRegistry registry;
 
  private:
-  Platform platform_{console, system, clock, names, environment, firmware};
+  Platform platform_{console, system, clock, names, environment, firmware, registry};
 };
 
 // Version records of the systems tests like to play.

@@ -1,3 +1,4 @@
+#include "platform/linux/linux_registry.h"
 #include "platform/linux/linux_services.h"
 
 namespace tolvaren::platform {
@@ -9,7 +10,8 @@ Platform& NativePlatform() {
   static linux_backend::LinuxNameStore names;
   static linux_backend::LinuxEnvironment environment;
   static linux_backend::LinuxFirmware firmware;
-  static Platform platform{console, system, clock, names, environment, firmware};
+  static linux_backend::LinuxRegistry registry;
+  static Platform platform{console, system, clock, names, environment, firmware, registry};
   return platform;
 }
 

@@ -1,3 +1,4 @@
+#include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_services.h"
 
 namespace tolvaren::platform {
@@ -9,7 +10,8 @@ Platform& NativePlatform() {
   static win32_backend::Win32NameStore names;
   static win32_backend::Win32Environment environment;
   static win32_backend::Win32Firmware firmware;
-  static Platform platform{console, system, clock, names, environment, firmware};
+  static win32_backend::Win32Registry registry;
+  static Platform platform{console, system, clock, names, environment, firmware, registry};
   return platform;
 }
 

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <cstdint>
+
+namespace tolvaren {
+
+// What InfoGather does with a failure of a gathering step.
+enum TExceptionMode : std::uint8_t {
+  emRaise = 0,    // raise it again, with the step's label in front
+  emMessage = 1,  // print it as one line and go on
+  emSilent = 2,   // swallow it and go on
+};
+
+}  // namespace tolvaren
