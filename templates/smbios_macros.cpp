@@ -14,23 +14,25 @@ bool IsPlaceholderUuid(const std::string& uuid) {
 
 }  // namespace
 
+std::string ReplaceSmbiosMacros(const std::string& text, const SmbiosSerials& serials) {
+  std::string w = ReplaceAll(text, "?c", serials.chassis);
+  w = ReplaceAll(w, "?b", serials.mainBoard);
+  w = ReplaceAll(w, "?s", serials.system);
+  w = ReplaceAll(w, "?G", IsPlaceholderUuid(serials.uuid) ? "?U" : "?u");
+  w = ReplaceAll(w, "?u", serials.uuid);
+
+  const std::string* any = &serials.system;
+  if (any->empty()) any = &serials.chassis;
+  if (any->empty()) any = &serials.mainBoard;
+  return ReplaceAll(w, "?a", *any);
+}
+
 std::string ExpandSmbiosMacros(Host& host, const std::string& text) {
   TMachine machine(host);
   InfoGather(
       host.platform.console, "TMachine.GetInfo", emSilent, [&](int n) { machine.GetInfo(n); }, 1);
   const TSMBIOS& s = machine.SMBIOS();
-
-  std::string w = ReplaceAll(text, "?c", s.ChassisSerial());
-  w = ReplaceAll(w, "?b", s.MainBoardSerial());
-  w = ReplaceAll(w, "?s", s.SystemSerial());
-  // "?U" is the network group's UUID made from the MAC address.
-  w = ReplaceAll(w, "?G", IsPlaceholderUuid(s.SystemUUID()) ? "?U" : "?u");
-  w = ReplaceAll(w, "?u", s.SystemUUID());
-
-  const std::string* any = &s.SystemSerial();
-  if (any->empty()) any = &s.ChassisSerial();
-  if (any->empty()) any = &s.MainBoardSerial();
-  return ReplaceAll(w, "?a", *any);
+  return ReplaceSmbiosMacros(text, {s.SystemSerial(), s.ChassisSerial(), s.MainBoardSerial(), s.SystemUUID()});
 }
 
 }  // namespace tolvaren
