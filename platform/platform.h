@@ -4,6 +4,7 @@
 #include "platform/console.h"
 #include "platform/environment.h"
 #include "platform/firmware.h"
+#include "platform/locale.h"
 #include "platform/name_store.h"
 #include "platform/system_info.h"
 
@@ -18,6 +19,7 @@ struct Platform {
   NameStore& names;
   Environment& environment;
   Firmware& firmware;
+  Locale& locale;
 };
 
 // The backend of the system this binary was built for.

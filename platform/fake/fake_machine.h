@@ -24,9 +24,10 @@ class FakeMachine {
   FakeNameStore names;
   FakeEnvironment environment;
   FakeFirmware firmware;
+  FakeLocale locale;
 
  private:
-  Platform platform_{console, system, clock, names, environment, firmware};
+  Platform platform_{console, system, clock, names, environment, firmware, locale};
 };
 
 // Version records of the systems tests like to play.

@@ -9,7 +9,8 @@ Platform& NativePlatform() {
   static linux_backend::LinuxNameStore names;
   static linux_backend::LinuxEnvironment environment;
   static linux_backend::LinuxFirmware firmware;
-  static Platform platform{console, system, clock, names, environment, firmware};
+  static linux_backend::LinuxLocale locale;
+  static Platform platform{console, system, clock, names, environment, firmware, locale};
   return platform;
 }
 

@@ -9,7 +9,8 @@ Platform& NativePlatform() {
   static win32_backend::Win32NameStore names;
   static win32_backend::Win32Environment environment;
   static win32_backend::Win32Firmware firmware;
-  static Platform platform{console, system, clock, names, environment, firmware};
+  static win32_backend::Win32Locale locale;
+  static Platform platform{console, system, clock, names, environment, firmware, locale};
   return platform;
 }
 
