@@ -4,6 +4,7 @@
 #include "platform/console.h"
 #include "platform/environment.h"
 #include "platform/firmware.h"
+#include "platform/locale.h"
 #include "platform/name_store.h"
 #include "platform/registry.h"
 #include "platform/system_info.h"
@@ -19,6 +20,7 @@ struct Platform {
   NameStore& names;
   Environment& environment;
   Firmware& firmware;
+  Locale& locale;
   Registry& registry;
 };
 

@@ -25,10 +25,11 @@ class FakeMachine {
   FakeNameStore names;
   FakeEnvironment environment;
   FakeFirmware firmware;
+  FakeLocale locale;
   FakeRegistry registry;
 
  private:
-  Platform platform_{console, system, clock, names, environment, firmware, registry};
+  Platform platform_{console, system, clock, names, environment, firmware, locale, registry};
 };
 
 // Version records of the systems tests like to play.

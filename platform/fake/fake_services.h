@@ -98,4 +98,11 @@ class FakeFirmware final : public Firmware {
   std::vector<std::uint8_t> mappedArea;  // empty: nothing is mapped
 };
 
+class FakeLocale final : public Locale {
+ public:
+  std::string DecimalSeparator() override { return decimalSeparator; }
+
+  std::string decimalSeparator = ".";
+};
+
 }  // namespace tolvaren::platform::fake

@@ -51,4 +51,9 @@ class LinuxFirmware final : public Firmware {
   std::size_t ReadMappedBiosArea(std::uint32_t address, std::uint8_t* buffer, std::size_t size) override;
 };
 
+class LinuxLocale final : public Locale {
+ public:
+  std::string DecimalSeparator() override;
+};
+
 }  // namespace tolvaren::platform::linux_backend

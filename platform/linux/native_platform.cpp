@@ -10,8 +10,9 @@ Platform& NativePlatform() {
   static linux_backend::LinuxNameStore names;
   static linux_backend::LinuxEnvironment environment;
   static linux_backend::LinuxFirmware firmware;
+  static linux_backend::LinuxLocale locale;
   static linux_backend::LinuxRegistry registry;
-  static Platform platform{console, system, clock, names, environment, firmware, registry};
+  static Platform platform{console, system, clock, names, environment, firmware, locale, registry};
   return platform;
 }
 

@@ -10,8 +10,9 @@ Platform& NativePlatform() {
   static win32_backend::Win32NameStore names;
   static win32_backend::Win32Environment environment;
   static win32_backend::Win32Firmware firmware;
+  static win32_backend::Win32Locale locale;
   static win32_backend::Win32Registry registry;
-  static Platform platform{console, system, clock, names, environment, firmware, registry};
+  static Platform platform{console, system, clock, names, environment, firmware, locale, registry};
   return platform;
 }
 

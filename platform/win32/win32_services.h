@@ -45,4 +45,9 @@ class Win32Firmware final : public Firmware {
   std::size_t ReadMappedBiosArea(std::uint32_t address, std::uint8_t* buffer, std::size_t size) override;
 };
 
+class Win32Locale final : public Locale {
+ public:
+  std::string DecimalSeparator() override;
+};
+
 }  // namespace tolvaren::platform::win32_backend
