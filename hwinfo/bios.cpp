@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
-#include <vector>
 
 #include "hwinfo/bios_image.h"
 #include "platform/tregistry.h"
@@ -40,13 +39,22 @@ std::string FirstString(const std::array<std::uint8_t, kBiosVersionBufferSize>& 
 }
 
 // A zero-terminated text of the BIOS area; empty when the platform cannot
-// read the area or the text runs into bytes it cannot read.
+// read the area or the text runs into bytes it cannot read. The texts are
+// short, so they are read in small pieces up to their zero byte.
 std::string BiosAreaText(platform::Firmware& firmware, std::uint32_t address) {
-  std::vector<std::uint8_t> bytes(kBiosAreaLast + 1 - address);
-  const std::size_t copied = firmware.ReadMappedBiosArea(address, bytes.data(), bytes.size());
-  const auto end = std::find(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(copied), std::uint8_t{0});
-  if (end == bytes.begin() + static_cast<std::ptrdiff_t>(copied) && copied < bytes.size()) return {};
-  return std::string(bytes.begin(), end);
+  constexpr std::size_t kPiece = 128;
+  std::string text;
+  while (address <= kBiosAreaLast) {
+    std::array<std::uint8_t, kPiece> piece;
+    const std::size_t wanted = std::min<std::size_t>(kPiece, kBiosAreaLast + 1 - address);
+    const std::size_t copied = firmware.ReadMappedBiosArea(address, piece.data(), wanted);
+    const auto end = std::find(piece.begin(), piece.begin() + static_cast<std::ptrdiff_t>(copied), std::uint8_t{0});
+    text.append(piece.begin(), end);
+    if (end != piece.begin() + static_cast<std::ptrdiff_t>(copied)) return text;
+    if (copied < wanted) return {};
+    address += static_cast<std::uint32_t>(copied);
+  }
+  return text;  // the area ends without a zero byte
 }
 
 }  // namespace
