@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# The SMBIOS macros and the summary read a saved firmware image named by
+# TOLVAREN_BIOS_IMAGE, natively and under Wine.
+source "$(dirname "$0")/lib.sh"
+
+IMAGES="$(cd "$HERE/../fixtures/firmware" && pwd)"
+
+# Wine reaches the Linux file system through drive Z:.
+use_image() {
+  local path="$IMAGES/$1"
+  if [[ -n "$RUNNER" ]]; then path="Z:${path//\//\\}"; fi
+  export TOLVAREN_BIOS_IMAGE="$path"
+}
+
+echo "-- /d acme-?s prints acme- and the system serial number"
+use_image ident.bin
+run_tool /d 'acme-?s'
+expect_lines 0 "acme-ACME-SN-000123"
+
+echo "-- chassis, board, any serial and the UUID as raw bytes"
+run_tool /d '?c_?b'
+expect_lines 0 "CH-998877-MB-77-0042"
+run_tool /d '?a'
+expect_lines 0 "ACME-SN-000123"
+run_tool /d '?u'
+expect_lines 0 "78563412BC9AF0DE123456789ABCDEF0"
+run_tool /d '?G'
+expect_lines 0 "78563412BC9AF0DE123456789ABCDEF0"
+
+echo "-- ?a falls back to the board serial, inserted with its inner blank"
+use_image odd-strings.bin
+run_tool /d 'x?a'
+expect_lines 0 "xBSN 1"
+
+echo "-- a serial string of index 0 expands to nothing"
+use_image defaults.bin
+run_tool /d 'pc-?s?c'
+expect_lines 0 "pc-"
+
+echo "-- /s shows the identification and no gathering failure line"
+use_image ident.bin
+run_tool /s
+grep -q "^Mainboard manufacturer : Acme Boards${EOL%$'\n'}\$" "$OUT" || fail "no board manufacturer row"
+grep -q "^          serial       : ACME-SN-000123${EOL%$'\n'}\$" "$OUT" || fail "no system serial row"
+grep -q "^System UUID            : 78563412BC9AF0DE123456789ABCDEF0${EOL%$'\n'}\$" "$OUT" || fail "no UUID row"
+grep -q "GetInfo" "$OUT" && fail "a gathering failure line was printed: $(grep GetInfo "$OUT")"
+[[ "$STATUS" == 0 ]] || fail "exit status $STATUS"
+
+finish
