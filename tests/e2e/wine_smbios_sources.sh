@@ -5,7 +5,8 @@
 # dump fallback before it.
 source "$(dirname "$0")/lib.sh"
 
-export WINEPREFIX="$(dirname "$TOOL")/wineprefix"
+export WINEPREFIX="$(cd "$(dirname "$TOOL")" && pwd)/wineprefix"
+export TOLVAREN_WINEPREFIX="$WINEPREFIX"
 export WINEDEBUG=-all
 unset TOLVAREN_BIOS_IMAGE
 TEMP_FOLDER="$WINEPREFIX/drive_c/users/$(id -un)/Temp"
