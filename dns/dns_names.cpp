@@ -1,5 +1,6 @@
 #include "dns/dns_names.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "dns/net_errors.h"
@@ -26,6 +27,7 @@ std::string Label(std::string_view piece) {
 }
 
 constexpr std::uint8_t kPointerMark = 0xC0;
+constexpr std::size_t kPointerReach = 0x4000;  // 14 bits of offset
 
 }  // namespace
 
@@ -45,18 +47,23 @@ std::string ReadName(const PacketReader& packet, std::size_t& offset) {
   std::string result;
   std::size_t pos = offset;
   std::optional<std::size_t> afterFirstPointer;
-  // Every position whose length or pointer byte was read for this name. A
-  // pointer to one of them would go round for ever, so it ends the read; this
-  // also bounds the work by the packet's length.
-  std::vector<bool> seen(packet.Size(), false);
+  // Every position below the pointers' reach whose length or pointer byte
+  // was read for this name. A pointer to one of them would go round for ever,
+  // so it ends the read; this also bounds the work by the packet's length.
+  // Only a name that follows a pointer can loop, so only such a name keeps it.
+  std::vector<bool> seen;
   const auto mark = [&seen](std::size_t at) {
     if (at < seen.size()) seen[at] = true;
   };
 
   while (true) {
     while (packet.ByteOrZero(pos) >= kPointerMark) {
+      if (!afterFirstPointer) {
+        afterFirstPointer = pos + 2;
+        seen.assign(std::min(packet.Size(), kPointerReach), false);
+        for (std::size_t at = offset; at < pos; at += 1 + packet.ByteOrZero(at)) mark(at);
+      }
       mark(pos);
-      if (!afterFirstPointer) afterFirstPointer = pos + 2;
       const std::size_t target = (std::size_t{packet.ByteOrZero(pos) & 0x3Fu} << 8) | packet.ByteOrZero(pos + 1);
       if (target < seen.size() && seen[target]) {
         throw EDnsResolverError(WithNumber(text::kNamePointerLoop, static_cast<long long>(pos)));
