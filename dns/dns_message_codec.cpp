@@ -35,21 +35,26 @@ void AppendWord(std::string& out, std::uint16_t word) {
   out += static_cast<char>(word & 0xFF);
 }
 
-[[noreturn]] void FailPacketSize(int code) {
-  throw EDnsResolverError(WithNumber(text::kInvalidPacketSize, code));
-}
+[[noreturn]] void FailPacketSize(int code) { throw EDnsResolverError(WithNumber(text::kInvalidPacketSize, code)); }
 
 }  // namespace
 
 const char* RCodeText(int rcode) {
   switch (rcode) {
-    case 0: return text::kRCodeNoError;
-    case 1: return text::kRCodeFormatError;
-    case 2: return text::kRCodeServerError;
-    case 3: return text::kRCodeNameError;
-    case 4: return text::kRCodeNotImplemented;
-    case 5: return text::kRCodeRefused;
-    default: return text::kRCodeUnknown;
+    case 0:
+      return text::kRCodeNoError;
+    case 1:
+      return text::kRCodeFormatError;
+    case 2:
+      return text::kRCodeServerError;
+    case 3:
+      return text::kRCodeNameError;
+    case 4:
+      return text::kRCodeNotImplemented;
+    case 5:
+      return text::kRCodeRefused;
+    default:
+      return text::kRCodeUnknown;
   }
 }
 

@@ -9,11 +9,11 @@ namespace tolvaren {
 // The error family of the network layer; ENetException and
 // ESocketLibraryError live beside the socket binding in platform/.
 
-#define TOLVAREN_NET_ERROR(Name, Base)                                    \
-  class Name : public Base {                                              \
-   public:                                                                \
-    using Base::Base;                                                     \
-    const char* ClassName() const noexcept override { return #Name; }     \
+#define TOLVAREN_NET_ERROR(Name, Base)                                \
+  class Name : public Base {                                          \
+   public:                                                            \
+    using Base::Base;                                                 \
+    const char* ClassName() const noexcept override { return #Name; } \
   }
 
 TOLVAREN_NET_ERROR(EDnsResolverError, ENetException);

@@ -15,6 +15,8 @@ class PacketReader {
  public:
   PacketReader() = default;
   explicit PacketReader(std::string_view bytes) : bytes_(bytes) {}
+  // The reader only views the bytes; a temporary string would vanish under it.
+  explicit PacketReader(std::string&&) = delete;
 
   std::size_t Size() const { return bytes_.size(); }
 

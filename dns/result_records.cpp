@@ -44,9 +44,7 @@ void TRDATARecord::Assign(const TResultRecord& source) {
   if (const auto* a = dynamic_cast<const TARecord*>(&source)) IPAddress = a->IPAddress;
 }
 
-void TNAMERecord::ParseRData(const PacketReader& packet, std::size_t offset) {
-  TargetName = ReadName(packet, offset);
-}
+void TNAMERecord::ParseRData(const PacketReader& packet, std::size_t offset) { TargetName = ReadName(packet, offset); }
 
 void TNAMERecord::Assign(const TResultRecord& source) {
   TResultRecord::Assign(source);
@@ -106,17 +104,28 @@ void TMINFORecord::ParseRData(const PacketReader& packet, std::size_t offset) {
 
 std::unique_ptr<TResultRecord> CreateRecord(std::uint16_t typeCode) {
   switch (typeCode) {
-    case TypeCode(qtA): return std::make_unique<TARecord>();
-    case TypeCode(qtNS): return std::make_unique<TNSRecord>();
-    case TypeCode(qtName): return std::make_unique<TNAMERecord>();
-    case TypeCode(qtSOA): return std::make_unique<TSOARecord>();
-    case TypeCode(qtWKS): return std::make_unique<TWKSRecord>();
-    case TypeCode(qtPTR): return std::make_unique<TPTRRecord>();
-    case TypeCode(qtHINFO): return std::make_unique<THINFORecord>();
-    case TypeCode(qtMINFO): return std::make_unique<TMINFORecord>();
-    case TypeCode(qtMX): return std::make_unique<TMXRecord>();
-    case TypeCode(qtTXT): return std::make_unique<TTextRecord>();
-    default: return std::make_unique<TResultRecord>();
+    case TypeCode(qtA):
+      return std::make_unique<TARecord>();
+    case TypeCode(qtNS):
+      return std::make_unique<TNSRecord>();
+    case TypeCode(qtName):
+      return std::make_unique<TNAMERecord>();
+    case TypeCode(qtSOA):
+      return std::make_unique<TSOARecord>();
+    case TypeCode(qtWKS):
+      return std::make_unique<TWKSRecord>();
+    case TypeCode(qtPTR):
+      return std::make_unique<TPTRRecord>();
+    case TypeCode(qtHINFO):
+      return std::make_unique<THINFORecord>();
+    case TypeCode(qtMINFO):
+      return std::make_unique<TMINFORecord>();
+    case TypeCode(qtMX):
+      return std::make_unique<TMXRecord>();
+    case TypeCode(qtTXT):
+      return std::make_unique<TTextRecord>();
+    default:
+      return std::make_unique<TResultRecord>();
   }
 }
 

@@ -1,5 +1,5 @@
-#include <winsock2.h>
 #include <windows.h>
+#include <winsock2.h>
 
 #include <cstring>
 
@@ -35,8 +35,8 @@ class Win32Sockets final : public SocketApi {
 
   int SetBroadcast(SocketId socket, bool enabled) override {
     const int value = enabled ? -1 : 0;
-    return Winsock().Call<decltype(&::setsockopt)>("setsockopt", setsockoptFn, Native(socket), SOL_SOCKET,
-                                                   SO_BROADCAST, reinterpret_cast<const char*>(&value),
+    return Winsock().Call<decltype(&::setsockopt)>("setsockopt", setsockoptFn, Native(socket), SOL_SOCKET, SO_BROADCAST,
+                                                   reinterpret_cast<const char*>(&value),
                                                    static_cast<int>(sizeof value));
   }
 

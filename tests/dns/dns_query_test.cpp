@@ -16,10 +16,9 @@ TEST(BuildQuery, ReverseLookupOfAnAddressIsByteExact) {
   DnsMessageCodec codec(kTestId);
   codec.QueryRecords = {qtPTR};
   codec.BuildQuery("192.168.1.10");
-  const auto expected = Bytes({0x1A, 0x2B, 0x01, 0x00, 0x00, 0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,
-                               0x02, '1',  '0',  0x01, '1',  0x03, '1',  '6',  '8',  0x03, '1',  '9',
-                               '2',  0x07, 'i',  'n',  '-',  'a',  'd',  'd',  'r',  0x04, 'a',  'r',
-                               'p',  'a',  0x00, 0x00, 0x0C, 0x00, 0x01});
+  const auto expected = Bytes({0x1A, 0x2B, 0x01, 0x00, 0x00, 0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x02, '1', '0',
+                               0x01, '1',  0x03, '1',  '6',  '8',  0x03, '1',  '9',  '2',  0x07, 'i',  'n',  '-', 'a',
+                               'd',  'd',  'r',  0x04, 'a',  'r',  'p',  'a',  0x00, 0x00, 0x0C, 0x00, 0x01});
   EXPECT_EQ(codec.QueryPacket, expected.bytes);
   EXPECT_EQ(codec.QueryPacket.size(), 43u);
   EXPECT_EQ(codec.QuestionLength, 31);
@@ -27,8 +26,8 @@ TEST(BuildQuery, ReverseLookupOfAnAddressIsByteExact) {
   EXPECT_EQ(codec.Header.QDCount, 1);
 
   codec.BuildQuery("10.0.0.1");
-  EXPECT_EQ(Question(codec), Bytes({0x01, '1', 0x01, '0', 0x01, '0', 0x02, '1', '0', 0x07, 'i', 'n', '-', 'a', 'd',
-                                    'd', 'r', 0x04, 'a', 'r', 'p', 'a', 0x00, 0x00, 0x0C, 0x00, 0x01})
+  EXPECT_EQ(Question(codec), Bytes({0x01, '1', 0x01, '0',  0x01, '0', 0x02, '1', '0',  0x07, 'i',  'n',  '-', 'a',
+                                    'd',  'd', 'r',  0x04, 'a',  'r', 'p',  'a', 0x00, 0x00, 0x0C, 0x00, 0x01})
                                  .bytes);
 }
 
@@ -52,24 +51,14 @@ TEST(BuildQuery, OneQuestionPerTypeInOrdinalOrder) {
   codec.AllowRecursiveQueries = false;
   codec.BuildQuery("mail.example");
   const auto name = testing::Name("mail.example");
-  EXPECT_EQ(codec.QueryPacket, testing::Packet()
-                                   .Header(kTestId, 0x0000, 2, 0)
-                                   .Raw(name)
-                                   .Word(1)
-                                   .Word(1)
-                                   .Raw(name)
-                                   .Word(15)
-                                   .Word(1)
-                                   .bytes);
+  EXPECT_EQ(codec.QueryPacket,
+            testing::Packet().Header(kTestId, 0x0000, 2, 0).Raw(name).Word(1).Word(1).Raw(name).Word(15).Word(1).bytes);
   EXPECT_EQ(codec.QuestionLength, static_cast<int>(2 * (name.Size() + 4)));
 
   // qtSTAR asks for type 255; with qtPTR among others only the PTR question is reversed.
   codec.QueryRecords = {qtSTAR, qtPTR};
   codec.BuildQuery("1.2.3.4");
-  EXPECT_EQ(Question(codec), testing::Packet()
-                                 .Question("4.3.2.1.in-addr.arpa", 12)
-                                 .Question("1.2.3.4", 255)
-                                 .bytes);
+  EXPECT_EQ(Question(codec), testing::Packet().Question("4.3.2.1.in-addr.arpa", 12).Question("1.2.3.4", 255).bytes);
 }
 
 TEST(BuildQuery, NoRecordTypesBuildsNothing) {

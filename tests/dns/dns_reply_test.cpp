@@ -215,21 +215,20 @@ TEST(ParseReply, ShortRecordData) {
 TEST(ParseReply, CountsPromisingMoreRecordsThanTheReplyHolds) {
   DnsMessageCodec codec = SentPtrQuery();
   const Packet reply = ReplyHead(3).Record(Pointer(kQuestionOffset), testing::kPTR, Name("a.example"));
-  EXPECT_EQ(FailureOf<EAssertionFailed>([&] { codec.ParseReply(reply.bytes); }).substr(0, 21),
-            "Invalid Packet Size 2");
+  EXPECT_EQ(FailureOf<EAssertionFailed>([&] { codec.ParseReply(reply.bytes); }).substr(0, 21), "Invalid Packet Size 2");
   EXPECT_EQ(codec.Answers.Count(), 1);
 
   // An owner name that fits but fixed fields that do not.
-  EXPECT_EQ(FailureOf<EDnsResolverError>([&] { codec.ParseReply(ReplyHead(1).Pointer(kQuestionOffset).Word(12).bytes); }),
-            "Invalid Packet Size 4");
+  EXPECT_EQ(
+      FailureOf<EDnsResolverError>([&] { codec.ParseReply(ReplyHead(1).Pointer(kQuestionOffset).Word(12).bytes); }),
+      "Invalid Packet Size 4");
 }
 
 TEST(ParseReply, RecordStaysWhenItsDataFails) {
   DnsMessageCodec codec = SentPtrQuery();
   // The label claims 9 bytes but the record, and so the cut packet, ends after 3.
-  const Packet reply = ReplyHead(1)
-                           .Record(Pointer(kQuestionOffset), testing::kPTR, Bytes({9, 'a', 'b'}))
-                           .Raw(std::string(20, 'z'));
+  const Packet reply =
+      ReplyHead(1).Record(Pointer(kQuestionOffset), testing::kPTR, Bytes({9, 'a', 'b'})).Raw(std::string(20, 'z'));
   EXPECT_EQ(FailureOf<EDnsResolverError>([&] { codec.ParseReply(reply.bytes); }), "Invalid Packet Size 3");
   ASSERT_EQ(codec.Answers.Count(), 1);
   EXPECT_EQ(codec.Answers[0].Name, kReverseName);
@@ -284,7 +283,8 @@ TEST(ReadName, PointerLoopsEndWithAnError) {
 }
 
 TEST(ReadCharString, StopsAtThePacketEnd) {
-  const PacketReader reader(Packet().Label("abc").Byte(7).Raw("de").bytes);
+  const Packet packet = Packet().Label("abc").Byte(7).Raw("de");
+  const PacketReader reader(packet.bytes);
   std::size_t offset = 0;
   EXPECT_EQ(ReadCharString(reader, offset), "abc");
   EXPECT_EQ(offset, 4u);

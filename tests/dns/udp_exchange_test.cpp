@@ -162,9 +162,8 @@ TEST(UdpExchange, LateReplyIsTakenByTheNextQuery) {
 }
 
 TEST(UdpExchange, ReplyLargerThanTheBuffer) {
-  LoopbackServer server([](Exchange& e) {
-    e.Reply(PtrAnswer(e.query, "big.example").Raw(std::string(1000, 'x')).bytes);
-  });
+  LoopbackServer server(
+      [](Exchange& e) { e.Reply(PtrAnswer(e.query, "big.example").Raw(std::string(1000, 'x')).bytes); });
   Client client(server);
   client.resolver.BufferSize = 512;
   try {
