@@ -8,7 +8,13 @@
 
 using namespace tolvaren;
 
+namespace {
+constexpr std::size_t kLargestDatagram = 65507;
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  // No UDP datagram is longer.
+  if (size > kLargestDatagram) return 0;
   const std::string reply(reinterpret_cast<const char*>(data), size);
   // The identifier the query carries is the reply's own, so the parser is reached.
   const std::uint16_t id = size >= 2 ? static_cast<std::uint16_t>((data[0] << 8) | data[1]) : 0;
