@@ -59,7 +59,7 @@ class FakeSystemInfo final : public SystemInfo {
 
 class FakeNameStore final : public NameStore {
  public:
-  NameWriteResult SetComputerName(const std::string& name) override {
+  NameWriteResult WriteComputerName(const std::string& name) override {
     written.push_back(name);
     return accept ? NameWriteResult{true, 0} : NameWriteResult{false, errorCode};
   }

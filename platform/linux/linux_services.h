@@ -34,7 +34,7 @@ class LinuxSystemInfo final : public SystemInfo {
 class LinuxNameStore final : public NameStore {
  public:
   explicit LinuxNameStore(std::string path = "/etc/hostname") : path_(std::move(path)) {}
-  NameWriteResult SetComputerName(const std::string& name) override;
+  NameWriteResult WriteComputerName(const std::string& name) override;
 
  private:
   std::string path_;

@@ -31,7 +31,7 @@ class Win32SystemInfo final : public SystemInfo {
 
 class Win32NameStore final : public NameStore {
  public:
-  NameWriteResult SetComputerName(const std::string& name) override;
+  NameWriteResult WriteComputerName(const std::string& name) override;
 };
 
 class Win32Environment final : public Environment {
