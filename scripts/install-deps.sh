@@ -10,6 +10,7 @@ packages=(
   dnsmasq-base                          # a real DNS server on loopback
   dosbox                                # runs the DOS dump programs
   util-linux mount                      # unshare and mount for private /etc
+  qemu-system-x86 libbenchmark-dev      # firmware images (scripts/make-firmware-images.sh); benchmarks
 )
 
 missing=()
