@@ -12,13 +12,8 @@
 #include "hwinfo/host.h"
 #include "hwinfo/smbios.h"
 #include "hwinfo/smbios_anchor.h"
+#include "hwinfo/smbios_layout.h"
 #include "platform/fake/fake_machine.h"
-
-namespace {
-
-constexpr std::size_t kEntryTableAddress = 0x18;
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace tolvaren;
