@@ -11,6 +11,7 @@ packages=(
   dosbox                                # runs the DOS dump programs
   util-linux mount                      # unshare and mount for private /etc
   iproute2                              # ss: the DNS tests wait for their dnsmasq to listen
+  libbenchmark-dev                      # the bench preset
 )
 
 missing=()
