@@ -1,9 +1,10 @@
 #include "hwinfo/bios_image_reader.h"
 
+#include "hwinfo/smbios_layout.h"
+
 namespace tolvaren {
 namespace {
 
-constexpr std::uint8_t kStructLengthOffset = 0x01;
 constexpr std::size_t kMaxStringLength = 255;
 
 }  // namespace

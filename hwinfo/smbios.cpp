@@ -4,17 +4,11 @@
 
 #include "hwinfo/bios_acquisition.h"
 #include "hwinfo/smbios_anchor.h"
+#include "hwinfo/smbios_layout.h"
 #include "hwinfo/smbios_names.h"
 
 namespace tolvaren {
 namespace {
-
-// SMBIOS 2.x entry point.
-constexpr std::uint8_t kEntryMajorVersion = 0x06;
-constexpr std::uint8_t kEntryMinorVersion = 0x07;
-constexpr std::uint8_t kEntryTableLength = 0x16;
-constexpr std::uint8_t kEntryTableAddress = 0x18;
-constexpr std::uint8_t kEntryStructureCount = 0x1C;
 
 // BIOS Information (type 0).
 constexpr std::uint8_t kBiosInformationType = 0;
@@ -66,7 +60,7 @@ void TSMBIOS::GetInfo(int mode) {
   // anchor is trusted then.
   if (ok) entryPointAddress_ = FindAnchor(*image_, kSmAnchor);
   if (entryPointAddress_ == 0) {
-    if (const std::uint32_t dmi = FindAnchor(*image_, kDmiAnchor)) entryPointAddress_ = dmi - kDmiAnchorOffset;
+    if (const std::uint32_t dmi = FindAnchor(*image_, kDmiAnchor)) entryPointAddress_ = dmi - kEntryDmiAnchor;
   }
   if (entryPointAddress_ == 0) return;
 

@@ -4,12 +4,9 @@
 
 #include "hwinfo/bios_image_reader.h"
 
+#include "hwinfo/smbios_layout.h"
+
 namespace tolvaren {
-namespace {
-
-constexpr std::uint32_t kEntryTableAddressOffset = 0x18;
-
-}  // namespace
 
 // Jumps from one "_" to the next with memchr and compares only there: the
 // same first match as trying every position, at a fraction of the cost on
@@ -35,14 +32,14 @@ std::uint32_t FindAnchor(const BiosImage& image, std::string_view anchor) {
 
 std::uint32_t FindEntryPointAddress(const BiosImage& image) {
   if (const std::uint32_t sm = FindAnchor(image, kSmAnchor)) return sm;
-  if (const std::uint32_t dmi = FindAnchor(image, kDmiAnchor)) return dmi - kDmiAnchorOffset;
+  if (const std::uint32_t dmi = FindAnchor(image, kDmiAnchor)) return dmi - kEntryDmiAnchor;
   return 0;
 }
 
 bool IsUsableBiosImage(const BiosImage& image) {
   const std::uint32_t entry = FindEntryPointAddress(image);
   if (entry == 0) return false;
-  const std::uint32_t table = BiosImageReader(image).ImageDWord(entry + kEntryTableAddressOffset);
+  const std::uint32_t table = BiosImageReader(image).ImageDWord(entry + kEntryTableAddress);
   return table >= kBiosAreaBase && table <= kBiosAreaLast;
 }
 

@@ -4,13 +4,12 @@
 #include <string_view>
 
 #include "hwinfo/bios_image.h"
+#include "hwinfo/smbios_layout.h"
 
 namespace tolvaren {
 
 inline constexpr std::string_view kSmAnchor = "_SM_";
 inline constexpr std::string_view kDmiAnchor = "_DMI_";
-// In an SMBIOS 2.x entry point the "_DMI_" anchor sits this far after "_SM_".
-inline constexpr std::uint32_t kDmiAnchorOffset = 0x10;
 
 // The physical address of the first occurrence of the anchor text, in
 // ascending order and at any alignment, whose bytes end before the image's

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "hwinfo/bios_image_reader.h"
+#include "hwinfo/smbios_layout.h"
 
 namespace tolvaren {
 
@@ -17,12 +18,6 @@ struct TStructTable {
   std::string Name;
 };
 using TStructTables = std::vector<TStructTable>;
-
-// Header layout shared by every structure.
-inline constexpr std::uint8_t kStructTypeOffset = 0x00;
-inline constexpr std::uint8_t kStructLengthOffset = 0x01;
-inline constexpr std::uint8_t kStructHandleOffset = 0x02;
-inline constexpr std::uint8_t kEndOfTableType = 127;
 
 // Lists the structures of the table at `tableAddress` in table order. The
 // first structure is always listed; later ones while fewer than

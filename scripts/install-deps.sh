@@ -10,6 +10,8 @@ packages=(
   dnsmasq-base                          # a real DNS server on loopback
   dosbox                                # runs the DOS dump programs
   util-linux mount                      # unshare and mount for private /etc
+  iproute2                              # ss: the DNS tests wait for their dnsmasq to listen
+  libbenchmark-dev                      # the bench preset
 )
 
 missing=()

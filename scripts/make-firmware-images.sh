@@ -31,7 +31,7 @@ save_area() {
   shift
   rm -f "$image"
   {
-    sleep 1 # SeaBIOS finishes its POST within about 0.1 s under TCG
+    sleep "${post_seconds:-1}" # SeaBIOS finishes its POST in about 0.1 s under TCG, OVMF in 3-4 s
     echo '{"execute":"qmp_capabilities"}'
     echo "{\"execute\":\"pmemsave\",\"arguments\":{\"val\":917504,\"size\":131072,\"filename\":\"$image\"}}"
     sleep 0.5
@@ -69,7 +69,7 @@ variant() {
   rm -f "$mem"
   truncate -s 1M "$mem"
   dd if="$out/$name.bin" of="$mem" bs=4096 seek=$((0xE0000 / 4096)) conv=notrunc status=none
-  dmidecode --no-sysfs --dev-mem "$mem" -t 0,1,2,3 >"$out/$name.dmidecode.txt" 2>&1
+  dmidecode --no-sysfs --dev-mem "$mem" -t 0,1,2,3 2>&1 | sed "s|$mem|$name.bin at 0xE0000|" >"$out/$name.dmidecode.txt"
   : >"$out/$name.strings.txt"
   local k
   for k in "${keywords[@]}"; do
@@ -118,5 +118,11 @@ variant q35 -machine q35 \
   -smbios "type=3,manufacturer=Q Cases,version=QC,serial=QC-SN"
 
 variant defaults -machine pc
+
+# UEFI: the legacy area holds only ROM, the tables lie in high memory.
+if [[ -f /usr/share/ovmf/OVMF.fd ]]; then
+  post_seconds=6 variant ovmf -machine q35 -bios /usr/share/ovmf/OVMF.fd \
+    -smbios "type=1,manufacturer=Acme,product=UEFI Box,serial=UEFI-1"
+fi
 
 echo "images and readings in $out"

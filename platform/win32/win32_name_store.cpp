@@ -24,7 +24,7 @@ SetComputerNameExAFn FindSetComputerNameEx() {
 
 NameWriteResult Win32NameStore::WriteComputerName(const std::string& name) {
   const SetComputerNameExAFn setEx = FindSetComputerNameEx();
-  const BOOL ok = setEx != nullptr ? setEx(kPhysicalDnsHostname, name.c_str()) : SetComputerNameA(name.c_str());
+  const BOOL ok = setEx != nullptr ? setEx(kPhysicalDnsHostname, name.c_str()) : ::SetComputerNameA(name.c_str());
   if (ok) return {true, 0};
   const DWORD error = GetLastError();
   return {false, static_cast<std::uint32_t>(error)};

@@ -95,12 +95,17 @@ std::string Folded(const std::string& name) {
   return out;
 }
 
+// "2.8" from dmidecode's line "SMBIOS 2.8 present."; empty when it found no
+// entry point.
 std::string DmidecodeVersion(const std::string& reading) {
-  const std::string marker = "SMBIOS ";
-  const std::size_t at = reading.find(marker);
-  if (at == std::string::npos) return "";
-  const std::size_t end = reading.find(' ', at + marker.size());
-  return reading.substr(at + marker.size(), end - at - marker.size());
+  std::istringstream in(reading);
+  for (std::string line; std::getline(in, line);) {
+    const std::string head = "SMBIOS ", tail = " present.";
+    if (line.size() > head.size() + tail.size() && line.starts_with(head) && line.ends_with(tail)) {
+      return line.substr(head.size(), line.size() - head.size() - tail.size());
+    }
+  }
+  return "";
 }
 
 TEST(SmbiosFirmwareImages, EveryFieldMatchesDmidecode) {

@@ -1,0 +1,146 @@
+#include "dns/dns_message_codec.h"
+
+#include "dns/dns_names.h"
+#include "dns/net_errors.h"
+#include "dns/net_messages.h"
+
+namespace tolvaren::dns {
+namespace {
+
+// The fixed 12-byte header: identifier, flags and four counts.
+constexpr std::size_t kIdOffset = 0;
+constexpr std::size_t kFlagsOffset = 2;
+constexpr std::size_t kQdCountOffset = 4;
+constexpr std::size_t kAnCountOffset = 6;
+constexpr std::size_t kNsCountOffset = 8;
+constexpr std::size_t kArCountOffset = 10;
+constexpr std::size_t kHeaderSize = 12;
+
+// The fixed fields of a record after its owner name.
+constexpr std::size_t kTypeOffset = 0;
+constexpr std::size_t kClassOffset = 2;
+constexpr std::size_t kTtlOffset = 4;
+constexpr std::size_t kRdLengthOffset = 8;
+constexpr std::size_t kRDataOffset = 10;
+
+// QTYPE and QCLASS after a question's name.
+constexpr std::size_t kQuestionClassOffset = 2;
+constexpr std::size_t kQuestionFixedSize = 4;
+
+constexpr std::uint16_t kRecursionDesired = 0x0100;
+constexpr std::uint16_t kClassInternet = 1;
+
+void AppendWord(std::string& out, std::uint16_t word) {
+  out += static_cast<char>(word >> 8);
+  out += static_cast<char>(word & 0xFF);
+}
+
+[[noreturn]] void FailPacketSize(int code) { throw EDnsResolverError(WithNumber(text::kInvalidPacketSize, code)); }
+
+}  // namespace
+
+const char* RCodeText(int rcode) {
+  switch (rcode) {
+    case 0:
+      return text::kRCodeNoError;
+    case 1:
+      return text::kRCodeFormatError;
+    case 2:
+      return text::kRCodeServerError;
+    case 3:
+      return text::kRCodeNameError;
+    case 4:
+      return text::kRCodeNotImplemented;
+    case 5:
+      return text::kRCodeRefused;
+    default:
+      return text::kRCodeUnknown;
+  }
+}
+
+void DnsMessageCodec::BuildQuery(std::string_view name) {
+  Header.Flags = AllowRecursiveQueries ? kRecursionDesired : 0;
+  Header.QDCount = static_cast<std::uint16_t>(QueryRecords.Count());
+  QueryPacket.clear();
+  QuestionLength = 0;
+  if (Header.QDCount == 0) return;
+
+  std::string questions;
+  for (int ordinal = 0; ordinal < kQueryRecordTypeCount; ++ordinal) {
+    const auto type = static_cast<TQueryRecordTypes>(ordinal);
+    if (!QueryRecords.Contains(type)) continue;
+    const bool reverse = type == qtPTR && name.find("in-addr") == std::string_view::npos;
+    questions += reverse ? EncodeReverseName(name) : EncodeName(name);
+    questions += '\0';
+    AppendWord(questions, TypeCode(type));
+    AppendWord(questions, kClassInternet);
+  }
+
+  AppendWord(QueryPacket, Header.ID);
+  AppendWord(QueryPacket, Header.Flags);
+  AppendWord(QueryPacket, Header.QDCount);
+  QueryPacket.append(6, '\0');  // no answer, authority or additional records
+  QueryPacket += questions;
+  QuestionLength = static_cast<int>(questions.size());
+}
+
+void DnsMessageCodec::ParseReply(std::string_view bytes) {
+  const PacketReader reply(bytes);
+  // Bytes a reply too short to hold them lacks read as 0 here; such a reply
+  // fails below on its length at the latest.
+  if (reply.WordOrZero(kIdOffset) != Header.ID) {
+    throw EDnsResolverError(WithNumber(text::kInvalidHeaderId, Header.ID));
+  }
+  Header.Flags = reply.WordOrZero(kFlagsOffset);
+  if (Header.RCode() != 0) throw EDnsResolverError(RCodeText(Header.RCode()));
+  if (reply.Size() < kHeaderSize) {
+    throw EDnsResolverError(WithNumber(text::kPacketTooSmall, code::kShorterThanHeader));
+  }
+  if (reply.Size() < QueryPacket.size()) {
+    throw EDnsResolverError(WithNumber(text::kPacketTooSmall, code::kShorterThanQuery));
+  }
+  Header.QDCount = reply.WordOrZero(kQdCountOffset);
+  Header.ANCount = reply.WordOrZero(kAnCountOffset);
+  Header.NSCount = reply.WordOrZero(kNsCountOffset);
+  Header.ARCount = reply.WordOrZero(kArCountOffset);
+  Answers.Clear();
+  const auto count = static_cast<std::uint16_t>(Header.ANCount + Header.NSCount + Header.ARCount);
+  if (count != 0 && reply.Size() > kHeaderSize) ParseRecords(reply, count);
+}
+
+void DnsMessageCodec::ParseRecords(const PacketReader& reply, int count) {
+  std::size_t offset = kHeaderSize;
+  Answers.QuestionName = ReadName(reply, offset);
+  const auto type = reply.Word(offset);
+  const auto klass = reply.Word(offset + kQuestionClassOffset);
+  if (!type || !klass) FailPacketSize(code::kFixedFieldsPastEnd);
+  Answers.QuestionType = *type;
+  Answers.QuestionClass = *klass;
+  offset += kQuestionFixedSize;
+  for (int i = 0; i < count; ++i) ParseRecord(reply, offset);
+}
+
+void DnsMessageCodec::ParseRecord(const PacketReader& reply, std::size_t& offset) {
+  std::string owner = ReadName(reply, offset);
+  if (!reply.Holds(offset, kRDataOffset)) FailPacketSize(code::kFixedFieldsPastEnd);
+  const std::uint16_t typeCode = *reply.Word(offset + kTypeOffset);
+  const std::uint16_t rdLength = *reply.Word(offset + kRdLengthOffset);
+  const std::size_t rdata = offset + kRDataOffset;
+
+  // Added before its data is read, so a record whose data fails to parse
+  // stays in Answers with its common fields.
+  TResultRecord& record = Answers.Add(CreateRecord(typeCode));
+  record.RecordType = RecordTypeOfCode(typeCode);
+  record.TypeCode = typeCode;
+  record.RecordClass = *reply.Word(offset + kClassOffset);
+  record.Name = std::move(owner);
+  record.TTL = *reply.Long(offset + kTtlOffset);
+  record.RData = reply.Bytes(rdata, rdLength);
+  record.RDLength = rdLength;
+
+  offset = rdata + rdLength;
+  // Names inside the data may point anywhere before the record's end.
+  record.ParseRData(reply.Prefix(rdata + rdLength), rdata);
+}
+
+}  // namespace tolvaren::dns

@@ -1,0 +1,102 @@
+#include "dns/dns_names.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "dns/net_errors.h"
+#include "dns/net_messages.h"
+
+namespace tolvaren::dns {
+namespace {
+
+// Splits a dotted text the way both encoders cut it.
+std::vector<std::string_view> Pieces(std::string_view dotted) {
+  std::vector<std::string_view> pieces;
+  while (!dotted.empty()) {
+    const std::size_t dot = dotted.find('.');
+    pieces.push_back(dotted.substr(0, dot));
+    dotted = dot == std::string_view::npos ? std::string_view{} : dotted.substr(dot + 1);
+  }
+  return pieces;
+}
+
+std::string Label(std::string_view piece) {
+  std::string label(1, static_cast<char>(piece.size() & 0xFF));
+  label.append(piece);
+  return label;
+}
+
+constexpr std::uint8_t kPointerMark = 0xC0;
+constexpr std::size_t kPointerReach = 0x4000;  // 14 bits of offset
+
+}  // namespace
+
+std::string EncodeName(std::string_view dotted) {
+  std::string encoded;
+  for (std::string_view piece : Pieces(dotted)) encoded += Label(piece);
+  return encoded;
+}
+
+std::string EncodeReverseName(std::string_view dotted) {
+  std::string encoded;
+  for (std::string_view piece : Pieces(dotted)) encoded = Label(piece) + encoded;
+  return encoded + Label("in-addr") + Label("arpa");
+}
+
+std::string ReadName(const PacketReader& packet, std::size_t& offset) {
+  std::string result;
+  std::size_t pos = offset;
+  std::optional<std::size_t> afterFirstPointer;
+  // Every position below the pointers' reach whose length or pointer byte
+  // was read for this name. A pointer to one of them would go round for ever,
+  // so it ends the read; this also bounds the work by the packet's length.
+  // Only a name that follows a pointer can loop, so only such a name keeps it.
+  std::vector<bool> seen;
+  const auto mark = [&seen](std::size_t at) {
+    if (at < seen.size()) seen[at] = true;
+  };
+
+  while (true) {
+    while (packet.ByteOrZero(pos) >= kPointerMark) {
+      if (!afterFirstPointer) {
+        afterFirstPointer = pos + 2;
+        seen.assign(std::min(packet.Size(), kPointerReach), false);
+        for (std::size_t at = offset; at < pos; at += 1 + packet.ByteOrZero(at)) mark(at);
+      }
+      mark(pos);
+      const std::size_t target = (std::size_t{packet.ByteOrZero(pos) & 0x3Fu} << 8) | packet.ByteOrZero(pos + 1);
+      if (target < seen.size() && seen[target]) {
+        throw EDnsResolverError(WithNumber(text::kNamePointerLoop, static_cast<long long>(pos)));
+      }
+      pos = target;
+    }
+    if (packet.AtOrPastLastByte(pos)) {
+      throw EAssertionFailed(WithNumber(text::kInvalidPacketSize, code::kLengthByteAtEnd) +
+                             " (dns/dns_names.cpp, ReadName)");
+    }
+    mark(pos);
+    const std::size_t length = packet.ByteOrZero(pos);
+    if (length == 0) break;
+    if (!packet.Holds(pos + 1, length)) {
+      throw EDnsResolverError(WithNumber(text::kInvalidPacketSize, code::kLabelPastEnd));
+    }
+    result += packet.Bytes(pos + 1, length);
+    result += '.';
+    pos += 1 + length;
+    if (packet.ByteOrZero(pos) == 0 || packet.AtOrPastLastByte(pos)) break;
+  }
+
+  if (!result.empty() && result.back() == '.') result.pop_back();
+  offset = afterFirstPointer ? *afterFirstPointer : pos + 1;
+  return result;
+}
+
+std::string ReadCharString(const PacketReader& packet, std::size_t& offset) {
+  if (packet.AtOrPastLastByte(offset)) return {};
+  const std::size_t length = packet.ByteOrZero(offset);
+  std::string result = packet.Bytes(offset + 1, length);
+  offset += length + 1;
+  return result;
+}
+
+}  // namespace tolvaren::dns

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "dns/packet_reader.h"
+
+namespace tolvaren::dns {
+
+// Label bytes of a dotted name, without the terminating zero byte. Pieces are
+// cut at each "."; a trailing "." adds nothing, an empty piece elsewhere gives
+// a zero length byte. Lengths are not limited (a length is taken modulo 256).
+std::string EncodeName(std::string_view dotted);
+
+// The labels of a dotted name in reverse order, followed by "in-addr" and
+// "arpa", without the terminating zero byte.
+std::string EncodeReverseName(std::string_view dotted);
+
+// The name at offset as dotted text, following compression pointers; offset
+// moves past the bytes of the name that stand at offset.
+std::string ReadName(const PacketReader& packet, std::size_t& offset);
+
+// One character-string at offset (a length byte and as many of its bytes as
+// the packet holds); offset moves past it. Empty, without moving, when offset
+// is the packet's last byte or past it.
+std::string ReadCharString(const PacketReader& packet, std::size_t& offset);
+
+}  // namespace tolvaren::dns

@@ -1,0 +1,57 @@
+#include "dns/socket_handle.h"
+
+#include <vector>
+
+#include "dns/net_errors.h"
+#include "dns/net_messages.h"
+
+namespace tolvaren::dns {
+namespace {
+constexpr int kMessageTooLong = 10040;
+}
+
+void SocketHandle::OpenSocket(SocketType, int protocol) {
+  Close();
+  const SocketId socket = stack_.Api().OpenDatagramSocket(protocol);
+  if (socket == platform::kNoSocket) throw EInvalidSocket(text::kCannotAllocateSocket);
+  Handle = socket;
+  IsOpen = true;
+}
+
+void SocketHandle::Close() {
+  if (!IsOpen) return;
+  IsOpen = false;
+  stack_.Api().ShutdownSending(Handle);
+  stack_.Api().CloseSocket(Handle);
+  Handle = platform::kNoSocket;
+}
+
+void SocketHandle::WriteDatagram(const std::string& address, int port, std::string_view bytes) {
+  const Ipv4Bytes destination = ParseDottedQuad(address);
+  const int sent = stack_.Api().SendTo(Handle, reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(),
+                                       destination, static_cast<std::uint16_t>(port & 0xFFFF));
+  if (sent == -1) {
+    if (stack_.Api().LastError() == kMessageTooLong) throw EPackageSizeTooBig(text::kPackageSizeTooBig);
+    stack_.FailOnSocketError(sent);
+  }
+  if (sent != static_cast<int>(bytes.size())) throw ENotAllBytesSent(text::kNotAllBytesSent);
+}
+
+int SocketHandle::ReadDatagram(std::uint8_t* buffer, std::size_t size) {
+  Ipv4Bytes sender{};
+  std::uint16_t senderPort = 0;
+  const int count = stack_.Api().ReceiveFrom(Handle, buffer, size, sender, senderPort);
+  if (count >= 0) {
+    PeerIP = FormatDottedQuad(sender);
+    PeerPort = senderPort;
+  }
+  return count;
+}
+
+bool SocketHandle::WaitReadable(int timeoutMs) {
+  if (!IsOpen) throw EConnClosedGracefully(text::kConnClosedGracefully);
+  std::vector<SocketId> read{Handle};
+  return stack_.WaitForSockets(&read, nullptr, nullptr, timeoutMs) == 1;
+}
+
+}  // namespace tolvaren::dns

@@ -1,0 +1,55 @@
+#include "dns/udp_base.h"
+
+#include <vector>
+
+namespace tolvaren::dns {
+namespace {
+constexpr int kDatagramProtocol = 0;
+}
+
+UdpBase::~UdpBase() { socket_.reset(); }
+
+void UdpBase::SetActive(bool active) {
+  if (active == Active()) return;
+  if (active) {
+    OpenSocket();
+  } else {
+    socket_.reset();
+  }
+}
+
+void UdpBase::SetBroadcastEnabled(bool enabled) {
+  broadcastEnabled_ = enabled;
+  if (Active()) ApplyBroadcast();
+}
+
+void UdpBase::OpenSocket() {
+  if (!socket_) socket_ = std::make_unique<SocketHandle>(Stack());
+  socket_->OpenSocket(SocketType::kDatagram, kDatagramProtocol);
+  ApplyBroadcast();
+}
+
+void UdpBase::ApplyBroadcast() {
+  Stack().FailOnSocketError(Stack().Api().SetBroadcast(socket_->Handle, broadcastEnabled_));
+}
+
+std::string UdpBase::ReceivePacket(int timeoutMs) {
+  if (timeoutMs == kUseReceiveTimeout) timeoutMs = receiveTimeout_;
+  if (!socket_) socket_ = std::make_unique<SocketHandle>(Stack());  // not open: the wait raises
+  if (!socket_->WaitReadable(timeoutMs)) {
+    socket_->PeerIP.clear();
+    socket_->PeerPort = 0;
+    return {};
+  }
+  std::vector<std::uint8_t> buffer(static_cast<std::size_t>(BufferSize > 0 ? BufferSize : 0));
+  const int count = Stack().FailOnSocketError(socket_->ReadDatagram(buffer.data(), buffer.size()));
+  return std::string(reinterpret_cast<const char*>(buffer.data()), static_cast<std::size_t>(count));
+}
+
+void UdpClient::SendPacket(std::string_view bytes) {
+  const std::string address = Stack().ResolveAddress(host_);
+  if (!Active()) OpenSocket();
+  Socket()->WriteDatagram(address, port_, bytes);
+}
+
+}  // namespace tolvaren::dns

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "dns/net_component.h"
+#include "dns/socket_handle.h"
+
+namespace tolvaren::dns {
+
+// A UDP component: one unbound socket, opened on demand and kept across
+// exchanges so every datagram leaves from the same local port.
+class UdpBase : public NetComponent {
+ public:
+  static constexpr int kUseReceiveTimeout = -1;
+  static constexpr int kWaitWithoutLimit = SocketStack::kNoTimeLimit;
+
+  ~UdpBase() override;
+
+  // True while the socket exists and is open. Setting true opens it, false
+  // frees it; setting the value it already has does nothing.
+  bool Active() const { return socket_ && socket_->IsOpen; }
+  void SetActive(bool active);
+
+  // Applied as SO_BROADCAST when the socket opens, and at once while active.
+  bool BroadcastEnabled() const { return broadcastEnabled_; }
+  void SetBroadcastEnabled(bool enabled);
+
+  // The largest datagram a receive takes.
+  int BufferSize = 8192;
+
+  // Waits for one datagram and returns its bytes, empty when none came in
+  // time. kUseReceiveTimeout waits ReceiveTimeout, kWaitWithoutLimit without
+  // limit, other values are milliseconds (0 only looks).
+  std::string ReceivePacket(int timeoutMs);
+
+  // The socket, null until first needed and after the component went inactive.
+  SocketHandle* Socket() { return socket_.get(); }
+
+ protected:
+  void OpenSocket();
+
+  std::string host_;
+  int port_ = 0;
+  int receiveTimeout_ = kWaitWithoutLimit;
+
+ private:
+  void ApplyBroadcast();
+
+  std::unique_ptr<SocketHandle> socket_;
+  bool broadcastEnabled_ = false;
+};
+
+// A UDP component that sends to one server.
+class UdpClient : public UdpBase {
+ public:
+  // "LOCALHOST", a dotted IPv4 address or a host name.
+  const std::string& Host() const { return host_; }
+  void SetHost(std::string host) { host_ = std::move(host); }
+
+  // Destination port, used modulo 65536.
+  int Port() const { return port_; }
+  void SetPort(int port) { port_ = port; }
+
+  // Milliseconds a receive waits; kWaitWithoutLimit (the default) waits on.
+  int ReceiveTimeout() const { return receiveTimeout_; }
+  void SetReceiveTimeout(int timeoutMs) { receiveTimeout_ = timeoutMs; }
+
+  // Sends bytes as one datagram to Host and Port, opening the socket if needed.
+  void SendPacket(std::string_view bytes);
+};
+
+}  // namespace tolvaren::dns

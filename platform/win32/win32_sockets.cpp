@@ -1,0 +1,132 @@
+#include <windows.h>
+#include <winsock2.h>
+
+#include <cstring>
+
+#include "platform/sockets.h"
+#include "platform/win32/socket_library.h"
+
+namespace tolvaren::platform::win32_backend {
+namespace {
+
+// Each function of Winsock is looked up by name on its first call; these hold
+// the addresses found.
+std::atomic<void*> socketFn, setsockoptFn, sendtoFn, recvfromFn, selectFn, htonsFn, ntohsFn, lastErrorFn,
+    gethostbynameFn, shutdownFn, closesocketFn, bindFn, getsocknameFn;
+
+sockaddr_in MakeAddress(const Ipv4Bytes& address, std::uint16_t port) {
+  sockaddr_in result{};
+  result.sin_family = AF_INET;
+  result.sin_port = Winsock().Call<decltype(&::htons)>("htons", htonsFn, port);
+  std::memcpy(&result.sin_addr, address.data(), 4);
+  return result;
+}
+
+SOCKET Native(SocketId socket) { return static_cast<SOCKET>(socket); }
+
+class Win32Sockets final : public SocketApi {
+ public:
+  bool StartUp() override { return Winsock().StartUp(); }
+
+  SocketId OpenDatagramSocket(int protocol) override {
+    const SOCKET s = Winsock().Call<decltype(&::socket)>("socket", socketFn, AF_INET, SOCK_DGRAM, protocol);
+    return s == INVALID_SOCKET ? kNoSocket : static_cast<SocketId>(s);
+  }
+
+  int SetBroadcast(SocketId socket, bool enabled) override {
+    const int value = enabled ? -1 : 0;
+    return Winsock().Call<decltype(&::setsockopt)>("setsockopt", setsockoptFn, Native(socket), SOL_SOCKET, SO_BROADCAST,
+                                                   reinterpret_cast<const char*>(&value),
+                                                   static_cast<int>(sizeof value));
+  }
+
+  int SendTo(SocketId socket, const std::uint8_t* data, std::size_t size, const Ipv4Bytes& address,
+             std::uint16_t port) override {
+    const sockaddr_in to = MakeAddress(address, port);
+    return Winsock().Call<decltype(&::sendto)>("sendto", sendtoFn, Native(socket), reinterpret_cast<const char*>(data),
+                                               static_cast<int>(size), 0, reinterpret_cast<const sockaddr*>(&to),
+                                               static_cast<int>(sizeof to));
+  }
+
+  int ReceiveFrom(SocketId socket, std::uint8_t* buffer, std::size_t size, Ipv4Bytes& sender,
+                  std::uint16_t& senderPort) override {
+    sockaddr_in from{};
+    int fromLength = sizeof from;
+    const int received = Winsock().Call<decltype(&::recvfrom)>("recvfrom", recvfromFn, Native(socket),
+                                                               reinterpret_cast<char*>(buffer), static_cast<int>(size),
+                                                               0, reinterpret_cast<sockaddr*>(&from), &fromLength);
+    if (received >= 0) {
+      std::memcpy(sender.data(), &from.sin_addr, 4);
+      senderPort = Winsock().Call<decltype(&::ntohs)>("ntohs", ntohsFn, from.sin_port);
+    }
+    return received;
+  }
+
+  int Wait(std::vector<SocketId>& read, std::vector<SocketId>& write, std::vector<SocketId>& error,
+           int timeoutMs) override {
+    fd_set sets[3];
+    std::vector<SocketId>* lists[3] = {&read, &write, &error};
+    for (int i = 0; i < 3; ++i) {
+      sets[i].fd_count = 0;
+      for (SocketId s : *lists[i]) {
+        if (sets[i].fd_count < FD_SETSIZE) sets[i].fd_array[sets[i].fd_count++] = Native(s);
+      }
+    }
+    timeval limit{timeoutMs / 1000, (timeoutMs % 1000) * 1000};
+    const int result = Winsock().Call<decltype(&::select)>("select", selectFn, 0, &sets[0], &sets[1], &sets[2],
+                                                           timeoutMs < 0 ? nullptr : &limit);
+    for (int i = 0; i < 3; ++i) {
+      lists[i]->clear();
+      if (result > 0) {
+        for (u_int k = 0; k < sets[i].fd_count; ++k) lists[i]->push_back(static_cast<SocketId>(sets[i].fd_array[k]));
+      }
+    }
+    return result;
+  }
+
+  bool LookUpHost(const std::string& name, Ipv4Bytes& address) override {
+    const hostent* host = Winsock().Call<decltype(&::gethostbyname)>("gethostbyname", gethostbynameFn, name.c_str());
+    if (host == nullptr || host->h_addrtype != AF_INET || host->h_addr_list == nullptr ||
+        host->h_addr_list[0] == nullptr)
+      return false;
+    std::memcpy(address.data(), host->h_addr_list[0], 4);
+    return true;
+  }
+
+  void ShutdownSending(SocketId socket) override {
+    Winsock().Call<decltype(&::shutdown)>("shutdown", shutdownFn, Native(socket), SD_SEND);
+  }
+
+  void CloseSocket(SocketId socket) override {
+    Winsock().Call<decltype(&::closesocket)>("closesocket", closesocketFn, Native(socket));
+  }
+
+  int LastError() override { return Winsock().Call<decltype(&::WSAGetLastError)>("WSAGetLastError", lastErrorFn); }
+
+  int Bind(SocketId socket, const Ipv4Bytes& address, std::uint16_t port) override {
+    const sockaddr_in local = MakeAddress(address, port);
+    return Winsock().Call<decltype(&::bind)>("bind", bindFn, Native(socket), reinterpret_cast<const sockaddr*>(&local),
+                                             static_cast<int>(sizeof local));
+  }
+
+  int LocalPort(SocketId socket) override {
+    sockaddr_in local{};
+    int length = sizeof local;
+    if (Winsock().Call<decltype(&::getsockname)>("getsockname", getsocknameFn, Native(socket),
+                                                 reinterpret_cast<sockaddr*>(&local), &length) != 0)
+      return -1;
+    return Winsock().Call<decltype(&::ntohs)>("ntohs", ntohsFn, local.sin_port);
+  }
+};
+
+}  // namespace
+}  // namespace tolvaren::platform::win32_backend
+
+namespace tolvaren::platform {
+
+SocketApi& NativeSocketApi() {
+  static win32_backend::Win32Sockets sockets;
+  return sockets;
+}
+
+}  // namespace tolvaren::platform
