@@ -3,8 +3,10 @@
 #include "platform/clock.h"
 #include "platform/console.h"
 #include "platform/environment.h"
+#include "platform/file_system.h"
 #include "platform/firmware.h"
 #include "platform/name_store.h"
+#include "platform/processes.h"
 #include "platform/system_info.h"
 
 namespace tolvaren::platform {
@@ -18,6 +20,8 @@ struct Platform {
   NameStore& names;
   Environment& environment;
   Firmware& firmware;
+  FileSystem& files;
+  ProcessRunner& processes;
 };
 
 // The backend of the system this binary was built for.

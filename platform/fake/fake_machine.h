@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/fake/fake_files.h"
 #include "platform/fake/fake_services.h"
 
 namespace tolvaren::platform::fake {
@@ -24,9 +25,11 @@ class FakeMachine {
   FakeNameStore names;
   FakeEnvironment environment;
   FakeFirmware firmware;
+  FakeFileSystem files;
+  FakeProcessRunner processes;
 
  private:
-  Platform platform_{console, system, clock, names, environment, firmware};
+  Platform platform_{console, system, clock, names, environment, firmware, files, processes};
 };
 
 // Version records of the systems tests like to play.

@@ -1,3 +1,4 @@
+#include "platform/linux/linux_files.h"
 #include "platform/linux/linux_services.h"
 
 namespace tolvaren::platform {
@@ -9,7 +10,9 @@ Platform& NativePlatform() {
   static linux_backend::LinuxNameStore names;
   static linux_backend::LinuxEnvironment environment;
   static linux_backend::LinuxFirmware firmware;
-  static Platform platform{console, system, clock, names, environment, firmware};
+  static linux_backend::LinuxFileSystem files;
+  static linux_backend::LinuxProcessRunner processes;
+  static Platform platform{console, system, clock, names, environment, firmware, files, processes};
   return platform;
 }
 

@@ -1,3 +1,4 @@
+#include "platform/win32/win32_files.h"
 #include "platform/win32/win32_services.h"
 
 namespace tolvaren::platform {
@@ -9,7 +10,9 @@ Platform& NativePlatform() {
   static win32_backend::Win32NameStore names;
   static win32_backend::Win32Environment environment;
   static win32_backend::Win32Firmware firmware;
-  static Platform platform{console, system, clock, names, environment, firmware};
+  static win32_backend::Win32FileSystem files;
+  static win32_backend::Win32ProcessRunner processes;
+  static Platform platform{console, system, clock, names, environment, firmware, files, processes};
   return platform;
 }
 
