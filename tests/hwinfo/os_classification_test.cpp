@@ -17,11 +17,10 @@ struct Case {
 
 TEST(OsClassification, TableOfVersions) {
   const Case cases[] = {
-      {{3, 51, 1057, 2}, osNT3},  {{4, 0, 1381, 2}, osNT4},    {{5, 0, 2195, 2}, os2000},
-      {{5, 1, 2600, 2}, osXP},    {{5, 2, 3790, 2}, os2000},   {{6, 0, 6000, 2}, osOther},
-      {{6, 1, 7601, 2}, osOther}, {{10, 0, 19045, 2}, osOther}, {{4, 0, 950, 1}, os95},
-      {{4, 10, 1998, 1}, os98},   {{4, 90, 3000, 1}, osME},    {{4, 20, 0, 1}, osOther},
-      {{5, 1, 0, 1}, osOther},    {{0, 0, 0, 0}, osOther},
+      {{3, 51, 1057, 2}, osNT3}, {{4, 0, 1381, 2}, osNT4},   {{5, 0, 2195, 2}, os2000},  {{5, 1, 2600, 2}, osXP},
+      {{5, 2, 3790, 2}, os2000}, {{6, 0, 6000, 2}, osOther}, {{6, 1, 7601, 2}, osOther}, {{10, 0, 19045, 2}, osOther},
+      {{4, 0, 950, 1}, os95},    {{4, 10, 1998, 1}, os98},   {{4, 90, 3000, 1}, osME},   {{4, 20, 0, 1}, osOther},
+      {{5, 1, 0, 1}, osOther},   {{0, 0, 0, 0}, osOther},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(ClassifyOs(c.version).kind, c.kind)
@@ -30,7 +29,8 @@ TEST(OsClassification, TableOfVersions) {
 }
 
 TEST(OsClassification, NtFlagAndClassKeyFollowTheKind) {
-  for (const VersionRecord v : {platform::fake::kWindowsNT4, platform::fake::kWindows2000, platform::fake::kWindowsXp}) {
+  for (const VersionRecord v :
+       {platform::fake::kWindowsNT4, platform::fake::kWindows2000, platform::fake::kWindowsXp}) {
     const OsClassification os = ClassifyOs(v);
     EXPECT_TRUE(os.isNT);
     EXPECT_EQ(os.classKey, "SYSTEM\\CurrentControlSet\\Control\\Class");
