@@ -31,9 +31,10 @@ bool DumpBothSegments(platform::Platform& platform, BiosImage& image) {
   return lowOk && highOk;
 }
 
-// A synthesized image from a source table, taken only when usable.
+// A synthesized image from a source table, taken only when usable. An empty
+// table is no source at all.
 bool TakeIfUsable(const std::optional<SmbiosSource>& source, BiosImage& image) {
-  if (!source) return false;
+  if (!source || source->table.empty()) return false;
   auto candidate = std::make_unique<BiosImage>();
   SynthesizeBiosImage(*source, *candidate);
   if (!IsUsableBiosImage(*candidate)) return false;
