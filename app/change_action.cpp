@@ -6,7 +6,7 @@
 namespace tolvaren {
 
 bool NameWriter(Host& host, const std::string& name, std::uint32_t& errorCode) {
-  const platform::NameWriteResult result = host.platform.names.SetComputerName(name);
+  const platform::NameWriteResult result = host.platform.names.WriteComputerName(name);
   errorCode = result.errorCode;
   return result.accepted;
 }

@@ -8,19 +8,10 @@
 #include "hwinfo/bios_image.h"
 #include "hwinfo/host.h"
 #include "hwinfo/smbios_components.h"
+#include "hwinfo/smbios_struct_table.h"
 #include "platform/string_list.h"
 
 namespace tolvaren {
-
-// One structure found by the table walk.
-struct TStructTable {
-  std::uint32_t Address = 0;
-  std::uint8_t Type = 0;
-  std::uint8_t Length = 0;
-  std::uint16_t Handle = 0;
-  std::string Name;
-};
-using TStructTables = std::vector<TStructTable>;
 
 // Reads the SMBIOS tables from the BIOS area image: the identification of
 // system, base board and chassis, the BIOS, and the component lists.
@@ -65,7 +56,35 @@ class TSMBIOS {
   std::uint16_t TableLength() const { return tableLength_; }
   const TStructTables& StructTables() const { return structTables_; }
 
+  // The component lists; an index at or above the count gives an all-zero
+  // record.
+  std::uint8_t ProcessorCount() const { return static_cast<std::uint8_t>(components_.Processors.size()); }
+  std::uint8_t MemorySlotCount() const { return static_cast<std::uint8_t>(components_.MemoryBanks.size()); }
+  std::uint8_t PortCount() const { return static_cast<std::uint8_t>(components_.Ports.size()); }
+  std::uint8_t SystemSlotCount() const { return static_cast<std::uint8_t>(components_.Slots.size()); }
+  std::uint8_t CacheCount() const { return static_cast<std::uint8_t>(components_.Caches.size()); }
+  TProcessor Processor(std::uint8_t index) const { return ItemOrZero(components_.Processors, index); }
+  TMemoryBank MemoryBank(std::uint8_t index) const { return ItemOrZero(components_.MemoryBanks, index); }
+  TPort Port(std::uint8_t index) const { return ItemOrZero(components_.Ports, index); }
+  TSlot Slot(std::uint8_t index) const { return ItemOrZero(components_.Slots, index); }
+  TCache Cache(std::uint8_t index) const { return ItemOrZero(components_.Caches, index); }
+
  private:
+  template <typename Record>
+  static Record ItemOrZero(const std::vector<Record>& list, std::uint8_t index) {
+    return index < list.size() ? list[index] : Record{};
+  }
+
+  void ResetFields();
+  void ReadEntryPoint(const BiosImageReader& reader);
+  void DecodeBiosInformation(const BiosImageReader& reader);
+  void DecodeSystemInformation(const BiosImageReader& reader);
+  void DecodeBaseBoard(const BiosImageReader& reader);
+  void DecodeChassis(const BiosImageReader& reader);
+  // The first listed structure of the type when it lies in the table and
+  // really has that type; nothing otherwise.
+  const TStructTable* FirstStructure(const BiosImageReader& reader, std::uint8_t type) const;
+
   Host& host_;
   std::unique_ptr<BiosImage> image_;
   std::uint32_t entryPointAddress_ = 0;
@@ -88,6 +107,7 @@ class TSMBIOS {
   std::string chassisManufacturer_;
   std::string chassisModel_;
   std::string systemUUID_;
+  SmbiosComponents components_;
   std::uint16_t structureCount_ = 0;
   std::uint16_t tableLength_ = 0;
   TStructTables structTables_;

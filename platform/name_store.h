@@ -16,7 +16,7 @@ struct NameWriteResult {
 class NameStore {
  public:
   virtual ~NameStore() = default;
-  virtual NameWriteResult SetComputerName(const std::string& name) = 0;
+  virtual NameWriteResult WriteComputerName(const std::string& name) = 0;
 };
 
 }  // namespace tolvaren::platform

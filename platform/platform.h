@@ -5,6 +5,7 @@
 #include "platform/environment.h"
 #include "platform/file_system.h"
 #include "platform/firmware.h"
+#include "platform/locale.h"
 #include "platform/name_store.h"
 #include "platform/processes.h"
 #include "platform/system_info.h"
@@ -20,6 +21,7 @@ struct Platform {
   NameStore& names;
   Environment& environment;
   Firmware& firmware;
+  Locale& locale;
   FileSystem& files;
   ProcessRunner& processes;
 };

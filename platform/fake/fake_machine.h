@@ -25,11 +25,12 @@ class FakeMachine {
   FakeNameStore names;
   FakeEnvironment environment;
   FakeFirmware firmware;
+  FakeLocale locale;
   FakeFileSystem files;
   FakeProcessRunner processes;
 
  private:
-  Platform platform_{console, system, clock, names, environment, firmware, files, processes};
+  Platform platform_{console, system, clock, names, environment, firmware, locale, files, processes};
 };
 
 // Version records of the systems tests like to play.

@@ -60,7 +60,7 @@ class FakeSystemInfo final : public SystemInfo {
 
 class FakeNameStore final : public NameStore {
  public:
-  NameWriteResult SetComputerName(const std::string& name) override {
+  NameWriteResult WriteComputerName(const std::string& name) override {
     written.push_back(name);
     return accept ? NameWriteResult{true, 0} : NameWriteResult{false, errorCode};
   }
@@ -124,6 +124,13 @@ class FakeFirmware final : public Firmware {
   std::optional<std::vector<std::uint8_t>> rawSmbios;  // what 'RSMB' returns
   int sectionOpens = 0;
   int firmwareTableReads = 0;
+};
+
+class FakeLocale final : public Locale {
+ public:
+  std::string DecimalSeparator() override { return decimalSeparator; }
+
+  std::string decimalSeparator = ".";
 };
 
 }  // namespace tolvaren::platform::fake

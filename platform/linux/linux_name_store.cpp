@@ -59,7 +59,7 @@ int ReplaceFileAtomically(const std::string& path, const std::string& content) {
 
 }  // namespace
 
-NameWriteResult LinuxNameStore::SetComputerName(const std::string& name) {
+NameWriteResult LinuxNameStore::WriteComputerName(const std::string& name) {
   if (!IsValidHostLabel(name)) return {false, EINVAL};
   const int error = ReplaceFileAtomically(path_, name + "\n");
   if (error != 0) return {false, static_cast<std::uint32_t>(error)};

@@ -34,7 +34,7 @@ class LinuxSystemInfo final : public SystemInfo {
 class LinuxNameStore final : public NameStore {
  public:
   explicit LinuxNameStore(std::string path = "/etc/hostname") : path_(std::move(path)) {}
-  NameWriteResult SetComputerName(const std::string& name) override;
+  NameWriteResult WriteComputerName(const std::string& name) override;
 
  private:
   std::string path_;
@@ -56,6 +56,11 @@ class LinuxFirmware final : public Firmware {
     return {SectionRead::srRefused, 0xC0000034};
   }
   std::optional<std::vector<std::uint8_t>> ReadFirmwareTable(std::uint32_t) override { return std::nullopt; }
+};
+
+class LinuxLocale final : public Locale {
+ public:
+  std::string DecimalSeparator() override;
 };
 
 }  // namespace tolvaren::platform::linux_backend

@@ -10,9 +10,10 @@ Platform& NativePlatform() {
   static linux_backend::LinuxNameStore names;
   static linux_backend::LinuxEnvironment environment;
   static linux_backend::LinuxFirmware firmware;
+  static linux_backend::LinuxLocale locale;
   static linux_backend::LinuxFileSystem files;
   static linux_backend::LinuxProcessRunner processes;
-  static Platform platform{console, system, clock, names, environment, firmware, files, processes};
+  static Platform platform{console, system, clock, names, environment, firmware, locale, files, processes};
   return platform;
 }
 

@@ -10,9 +10,10 @@ Platform& NativePlatform() {
   static win32_backend::Win32NameStore names;
   static win32_backend::Win32Environment environment;
   static win32_backend::Win32Firmware firmware;
+  static win32_backend::Win32Locale locale;
   static win32_backend::Win32FileSystem files;
   static win32_backend::Win32ProcessRunner processes;
-  static Platform platform{console, system, clock, names, environment, firmware, files, processes};
+  static Platform platform{console, system, clock, names, environment, firmware, locale, files, processes};
   return platform;
 }
 

@@ -22,7 +22,7 @@ SetComputerNameExAFn FindSetComputerNameEx() {
 
 }  // namespace
 
-NameWriteResult Win32NameStore::SetComputerName(const std::string& name) {
+NameWriteResult Win32NameStore::WriteComputerName(const std::string& name) {
   const SetComputerNameExAFn setEx = FindSetComputerNameEx();
   const BOOL ok = setEx != nullptr ? setEx(kPhysicalDnsHostname, name.c_str()) : SetComputerNameA(name.c_str());
   if (ok) return {true, 0};

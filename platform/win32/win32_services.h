@@ -31,7 +31,7 @@ class Win32SystemInfo final : public SystemInfo {
 
 class Win32NameStore final : public NameStore {
  public:
-  NameWriteResult SetComputerName(const std::string& name) override;
+  NameWriteResult WriteComputerName(const std::string& name) override;
 };
 
 class Win32Environment final : public Environment {
@@ -49,6 +49,11 @@ class Win32Firmware final : public Firmware {
   std::size_t ReadMappedBiosArea(std::uint32_t address, std::uint8_t* buffer, std::size_t size) override;
   SectionRead ReadPhysicalMemorySection(std::uint32_t address, std::uint8_t* buffer, std::size_t size) override;
   std::optional<std::vector<std::uint8_t>> ReadFirmwareTable(std::uint32_t provider) override;
+};
+
+class Win32Locale final : public Locale {
+ public:
+  std::string DecimalSeparator() override;
 };
 
 }  // namespace tolvaren::platform::win32_backend

@@ -39,7 +39,7 @@ class LinuxNameStoreTest : public ::testing::Test {
 
 TEST_F(LinuxNameStoreTest, ReplacesTheFileWithTheNewName) {
   LinuxNameStore store(path.string());
-  const NameWriteResult result = store.SetComputerName("jupiter");
+  const NameWriteResult result = store.WriteComputerName("jupiter");
   EXPECT_TRUE(result.accepted);
   EXPECT_EQ(Content(), "jupiter\n");
   struct stat info {};
@@ -52,7 +52,7 @@ TEST_F(LinuxNameStoreTest, ReplacesTheFileWithTheNewName) {
 TEST_F(LinuxNameStoreTest, InvalidNamesAreRefusedWithEinvalAndChangeNothing) {
   LinuxNameStore store(path.string());
   for (const std::string& name : std::vector<std::string>{"", "bad_name", "a.b", "-x", std::string(64, 'a')}) {
-    const NameWriteResult result = store.SetComputerName(name);
+    const NameWriteResult result = store.WriteComputerName(name);
     EXPECT_FALSE(result.accepted) << name;
     EXPECT_EQ(result.errorCode, static_cast<std::uint32_t>(EINVAL));
   }
@@ -61,7 +61,7 @@ TEST_F(LinuxNameStoreTest, InvalidNamesAreRefusedWithEinvalAndChangeNothing) {
 
 TEST_F(LinuxNameStoreTest, AFolderThatCannotBeWrittenReportsTheErrno) {
   LinuxNameStore store((folder / "missing" / "hostname").string());
-  const NameWriteResult result = store.SetComputerName("jupiter");
+  const NameWriteResult result = store.WriteComputerName("jupiter");
   EXPECT_FALSE(result.accepted);
   EXPECT_EQ(result.errorCode, static_cast<std::uint32_t>(ENOENT));
 }

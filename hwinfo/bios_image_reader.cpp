@@ -1,0 +1,40 @@
+#include "hwinfo/bios_image_reader.h"
+
+namespace tolvaren {
+namespace {
+
+constexpr std::uint8_t kStructLengthOffset = 0x01;
+constexpr std::size_t kMaxStringLength = 255;
+
+}  // namespace
+
+std::string BiosImageReader::ReadStructString(std::uint32_t structure, std::uint8_t index) const {
+  if (index == 0) return {};
+  std::uint64_t at = static_cast<std::uint64_t>(structure) + ImageByte(structure + kStructLengthOffset);
+  // Skip the strings before the wanted one. An empty string is the second
+  // zero of the double zero that ends the set: the index lies past the set.
+  for (std::uint8_t number = 1; number < index; ++number) {
+    if (ImageByte(at) == 0) return {};
+    while (at <= kBiosAreaLast && ImageByte(at) != 0) ++at;
+    if (at > kBiosAreaLast) return {};
+    ++at;
+  }
+  std::string text;
+  while (text.size() < kMaxStringLength && at <= kBiosAreaLast) {
+    const std::uint8_t c = ImageByte(at++);
+    if (c == 0) break;
+    text.push_back(static_cast<char>(c));
+  }
+  return TrimControlAndBlank(std::move(text));
+}
+
+std::string TrimControlAndBlank(std::string text) {
+  auto blank = [](char c) { return static_cast<unsigned char>(c) <= 32; };
+  std::size_t end = text.size();
+  while (end > 0 && blank(text[end - 1])) --end;
+  std::size_t begin = 0;
+  while (begin < end && blank(text[begin])) ++begin;
+  return text.substr(begin, end - begin);
+}
+
+}  // namespace tolvaren

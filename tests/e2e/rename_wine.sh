@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# "/c" on Windows (Wine): the name lands in the registry of the test's own Wine
+# prefix, which lives in the build tree.
+source "$(dirname "$0")/lib.sh"
+
+export WINEPREFIX="$(dirname "$TOOL")/wineprefix"
+export WINEDEBUG=-all
+
+query() {
+  "$RUNNER" reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | awk -v v="$2" '$1 == v {print $3}'
+}
+
+echo "-- a name is written through SetComputerNameExA"
+run_tool /c "acme_?t"
+expect_lines 0 'Computer name successfully changed to "acme-test".  Restart required.'
+hostname_value="$(query 'HKLM\System\CurrentControlSet\Services\Tcpip\Parameters' Hostname)"
+[[ "$hostname_value" == "acme-test" ]] || fail "Tcpip Hostname is '$hostname_value'"
+
+echo "-- an empty name never reaches the registry"
+run_tool /c "***"
+expect_lines 1 "Error: No name specified"
+hostname_value="$(query 'HKLM\System\CurrentControlSet\Services\Tcpip\Parameters' Hostname)"
+[[ "$hostname_value" == "acme-test" ]] || fail "Tcpip Hostname changed to '$hostname_value'"
+
+finish

@@ -1,0 +1,212 @@
+// Decodes every firmware image that scripts/make-firmware-images.sh saved from
+// QEMU's SeaBIOS and compares each identification field with dmidecode's
+// reading of the same image.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+
+#include "smbios_fixture.h"
+
+namespace tolvaren {
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path kImages = fs::path(TOLVAREN_SOURCE_DIR) / "tests/fixtures/firmware";
+
+std::string ReadFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+std::map<std::string, std::string> ReadKeywords(const fs::path& path) {
+  std::map<std::string, std::string> values;
+  std::istringstream in(ReadFile(path));
+  for (std::string line; std::getline(in, line);) {
+    const std::size_t eq = line.find('=');
+    if (eq != std::string::npos) values[line.substr(0, eq)] = line.substr(eq + 1);
+  }
+  return values;
+}
+
+// dmidecode shows bytes below 32 and from 127 on as "." and does not trim;
+// this reader trims codes 0 to 32 at both ends and keeps the bytes. Both sides
+// are compared as dmidecode shows them, without blanks and dots at the ends.
+std::string Shown(std::string text) {
+  for (char& c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 32 || byte >= 127) c = '.';
+  }
+  const std::size_t first = text.find_first_not_of(" .");
+  if (first == std::string::npos) return "";
+  return text.substr(first, text.find_last_not_of(" .") - first + 1);
+}
+
+// dmidecode's text for a string field: "Not Specified" for string number 0
+// (and nothing when the structure is missing) both read as empty here; a
+// string longer than 255 bytes is cut to 255 here.
+std::string Expected(const std::string& dmidecode) {
+  if (dmidecode == "Not Specified") return "";
+  return Shown(dmidecode.substr(0, 255));
+}
+
+// dmidecode prints the UUID in lower case with dashes and, from SMBIOS 2.6
+// on, with the first three fields byte-swapped; this reader gives the stored
+// bytes in order. "Not Settable" is all zeros, "Not Present" all FFh.
+std::string ExpectedUuid(const std::string& dmidecode, const std::string& version) {
+  if (dmidecode.empty()) return "";
+  if (dmidecode == "Not Settable") return std::string(32, '0');
+  if (dmidecode == "Not Present") return std::string(32, 'F');
+  std::string hex;
+  for (char c : dmidecode) {
+    if (c != '-') hex += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  }
+  const int major = std::stoi(version.substr(0, version.find('.')));
+  const int minor = std::stoi(version.substr(version.find('.') + 1));
+  if (hex.size() == 32 && (major > 2 || (major == 2 && minor >= 6))) {
+    auto swap = [&hex](std::size_t at, std::size_t bytes) {
+      for (std::size_t i = 0; i < bytes / 2; ++i) {
+        std::swap(hex[at + 2 * i], hex[at + 2 * (bytes - 1 - i)]);
+        std::swap(hex[at + 2 * i + 1], hex[at + 2 * (bytes - 1 - i) + 1]);
+      }
+    };
+    swap(0, 4);
+    swap(8, 2);
+    swap(12, 2);
+  }
+  return hex;
+}
+
+// dmidecode spells a few chassis types differently ("Laptop", "Sub Chassis");
+// compared without case and blanks.
+std::string Folded(const std::string& name) {
+  std::string out;
+  for (char c : name) {
+    if (c != ' ') out += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  }
+  return out;
+}
+
+std::string DmidecodeVersion(const std::string& reading) {
+  const std::string marker = "SMBIOS ";
+  const std::size_t at = reading.find(marker);
+  if (at == std::string::npos) return "";
+  const std::size_t end = reading.find(' ', at + marker.size());
+  return reading.substr(at + marker.size(), end - at - marker.size());
+}
+
+TEST(SmbiosFirmwareImages, EveryFieldMatchesDmidecode) {
+  std::vector<fs::path> images;
+  for (const auto& entry : fs::directory_iterator(kImages)) {
+    if (entry.path().extension() == ".bin") images.push_back(entry.path());
+  }
+  std::sort(images.begin(), images.end());
+  ASSERT_GE(images.size(), 8u) << "run scripts/make-firmware-images.sh";
+
+  for (const fs::path& path : images) {
+    SCOPED_TRACE(path.filename().string());
+    const std::string bytes = ReadFile(path);
+    ASSERT_EQ(bytes.size(), kBiosAreaSize);
+    BiosImage image;
+    std::copy(bytes.begin(), bytes.end(), image.begin());
+    testing::SmbiosOnFake f;
+    const TSMBIOS& s = f.Decode(image);
+
+    fs::path stem = path;
+    stem.replace_extension();
+    const std::string reading = ReadFile(stem.string() + ".dmidecode.txt");
+    auto dmi = ReadKeywords(stem.string() + ".strings.txt");
+    const std::string version = DmidecodeVersion(reading);
+    EXPECT_EQ(s.SMBIOSVersion(), version);
+
+    const std::pair<const char*, const std::string&> strings[] = {
+        {"bios-vendor", s.BIOSVendor()},
+        {"bios-version", s.BIOSVersion()},
+        {"bios-release-date", s.BIOSDate()},
+        {"system-manufacturer", s.SystemManufacturer()},
+        {"system-product-name", s.SystemModel()},
+        {"system-version", s.SystemVersion()},
+        {"system-serial-number", s.SystemSerial()},
+        {"baseboard-manufacturer", s.MainBoardManufacturer()},
+        {"baseboard-product-name", s.MainBoardModel()},
+        {"baseboard-version", s.MainBoardVersion()},
+        {"baseboard-serial-number", s.MainBoardSerial()},
+        {"chassis-manufacturer", s.ChassisManufacturer()},
+        {"chassis-version", s.ChassisVersion()},
+        {"chassis-serial-number", s.ChassisSerial()},
+    };
+    for (const auto& [keyword, value] : strings) {
+      EXPECT_EQ(Shown(value), Expected(dmi[keyword])) << keyword;
+    }
+    EXPECT_EQ(Folded(s.ChassisModel()), Folded(dmi["chassis-type"]));
+    EXPECT_EQ(s.SystemUUID(), ExpectedUuid(dmi["system-uuid"], version));
+
+    // A table outside the area: dmidecode cannot read it from the image
+    // either, and every field above compared empty.
+    if (reading.find("Failed to read table") != std::string::npos) {
+      EXPECT_TRUE(s.StructTables().empty());
+      EXPECT_TRUE(s.TableAddress() > kBiosAreaLast);
+    }
+  }
+}
+
+// The strings the generator gave QEMU, read back exactly (trimmed).
+TEST(SmbiosFirmwareImages, KnownIdentification) {
+  auto decode = [](const char* name, testing::SmbiosOnFake& f) -> const TSMBIOS& {
+    const std::string bytes = ReadFile(kImages / name);
+    BiosImage image{};
+    std::copy_n(bytes.begin(), std::min(bytes.size(), image.size()), image.begin());
+    return f.Decode(image);
+  };
+  {
+    testing::SmbiosOnFake f;
+    const TSMBIOS& s = decode("ident.bin", f);
+    EXPECT_EQ(s.SystemSerial(), "ACME-SN-000123");
+    EXPECT_EQ(s.SystemModel(), "Roadrunner 5000");
+    EXPECT_EQ(s.MainBoardSerial(), "MB-77-0042");
+    EXPECT_EQ(s.ChassisSerial(), "CH-998877");
+    EXPECT_EQ(s.ChassisModel(), "Other");
+    // QEMU stores the first three fields little-endian in a 2.8 table.
+    EXPECT_EQ(s.SystemUUID(), "78563412BC9AF0DE123456789ABCDEF0");
+    EXPECT_EQ(s.BIOSVendor(), "Tolvaren BIOS");
+  }
+  {
+    testing::SmbiosOnFake f;
+    const TSMBIOS& s = decode("odd-strings.bin", f);
+    EXPECT_EQ(s.SystemManufacturer(), "Padded Maker");
+    EXPECT_EQ(s.SystemModel(), "Pound \xA3 Model");
+    EXPECT_EQ(s.SystemVersion(), "Tabbed");
+    EXPECT_EQ(s.SystemSerial(), "");
+    EXPECT_EQ(s.MainBoardManufacturer(), "");
+    EXPECT_EQ(s.MainBoardSerial(), "BSN 1");
+  }
+  {
+    testing::SmbiosOnFake f;
+    const TSMBIOS& s = decode("long-strings.bin", f);
+    EXPECT_EQ(s.SystemSerial(), std::string(255, 'S'));
+    EXPECT_EQ(s.SystemVersion(), "after-long");
+  }
+  {
+    testing::SmbiosOnFake f;
+    const TSMBIOS& s = decode("smbios24.bin", f);
+    EXPECT_EQ(s.SMBIOSVersion(), "2.4");
+    EXPECT_EQ(s.SystemUUID(), "123456789ABCDEF0123456789ABCDEF0");  // stored as written
+  }
+  {
+    testing::SmbiosOnFake f;
+    const TSMBIOS& s = decode("two-sockets.bin", f);
+    EXPECT_EQ(s.ProcessorCount(), 2);
+    EXPECT_EQ(s.Processor(1).Socket, "CPU 1");
+  }
+}
+
+}  // namespace
+}  // namespace tolvaren
