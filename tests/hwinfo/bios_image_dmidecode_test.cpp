@@ -88,7 +88,8 @@ class DmidecodeReading : public ::testing::Test {
 #else
     if (std::system("command -v dmidecode >/dev/null 2>&1") != 0) GTEST_SKIP() << "dmidecode is not installed";
     if (!fs::is_directory(kShared)) GTEST_SKIP() << "no shared fixtures at " << kShared;
-    work = fs::current_path() / "dmidecode-work";
+    // One folder per test: ctest runs the tests in parallel processes.
+    work = fs::current_path() / "dmidecode-work" / ::testing::UnitTest::GetInstance()->current_test_info()->name();
     fs::create_directories(work);
 #endif
   }
