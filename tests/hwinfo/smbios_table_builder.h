@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -52,11 +53,11 @@ inline std::uint32_t DWordAt(const std::uint8_t* at) {
 
 // An RSMB blob as Windows' firmware-table call returns it.
 inline Bytes RawSmbiosBlob(std::uint8_t major, std::uint8_t minor, const Bytes& table) {
-  Bytes blob{0, major, minor, 0};
-  const auto n = static_cast<std::uint32_t>(table.size());
-  blob.insert(blob.end(), {static_cast<std::uint8_t>(n), static_cast<std::uint8_t>(n >> 8),
-                           static_cast<std::uint8_t>(n >> 16), static_cast<std::uint8_t>(n >> 24)});
-  blob.insert(blob.end(), table.begin(), table.end());
+  Bytes blob(8 + table.size(), 0);
+  blob[1] = major;
+  blob[2] = minor;
+  for (int i = 0; i < 4; ++i) blob[4 + i] = static_cast<std::uint8_t>(table.size() >> (8 * i));
+  std::copy(table.begin(), table.end(), blob.begin() + 8);
   return blob;
 }
 
