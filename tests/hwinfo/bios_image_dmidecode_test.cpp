@@ -88,10 +88,10 @@ TEST_F(DmidecodeReading, SysfsFoldersReadTheSameAfterSynthesis) {
     SCOPED_TRACE(folder.string());
     const Bytes entry = ReadBytes(folder / "smbios_entry_point");
     const Bytes table = ReadBytes(folder / "DMI");
-    machine.files.folders.insert(folder.string());
-    machine.files.files[(folder / "smbios_entry_point").string()] = entry;
-    machine.files.files[(folder / "DMI").string()] = table;
-    LoadBiosImageFile(machine.files, folder.string(), *image);
+    machine.files.folders.insert(folder.generic_string());
+    machine.files.files[(folder / "smbios_entry_point").generic_string()] = entry;
+    machine.files.files[(folder / "DMI").generic_string()] = table;
+    LoadBiosImageFile(machine.files, folder.generic_string(), *image);
     EXPECT_EQ(ReadImage(*image), ReadDump(testing::EntryPointDump(entry, table)));
   }
 }

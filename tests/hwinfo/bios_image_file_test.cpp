@@ -176,12 +176,12 @@ TEST(BiosImageFile, SharedFixturesOfEveryLayout) {
   platform::fake::FakeMachine machine;
   for (const char* model : {"precisiont7600", "xps9365"}) {
     const fs::path folder = kShared / "sysfs" / model;
-    machine.files.folders.insert(folder.string());
+    machine.files.folders.insert(folder.generic_string());
     for (const char* file : {"smbios_entry_point", "DMI"}) {
-      machine.files.files[(folder / file).string()] = ReadFile(folder / file);
+      machine.files.files[(folder / file).generic_string()] = ReadFile(folder / file);
     }
     SCOPED_TRACE(folder.string());
-    LoadBiosImageFile(machine.files, folder.string(), *image);
+    LoadBiosImageFile(machine.files, folder.generic_string(), *image);
     EXPECT_TRUE(IsUsableBiosImage(*image));
     const Bytes table = AnnouncedTable(*image);
     const Bytes dmi = ReadFile(folder / "DMI");

@@ -35,7 +35,9 @@ TEST(Win32BiosSources, SectionIsRefusedOrCopied) {
   // Wine has no \Device\PhysicalMemory (0xC0000034); a user on Windows gets
   // access denied. Either way the fallback takes over, never the mapping error.
   EXPECT_NE(read.status, platform::SectionRead::srNoView);
-  if (read.status == platform::SectionRead::srRefused) EXPECT_NE(read.ntStatus, 0u);
+  if (read.status == platform::SectionRead::srRefused) {
+    EXPECT_NE(read.ntStatus, 0u);
+  }
 }
 
 TEST(Win32BiosSources, FirmwareTableIsAnSmbiosBlob) {
@@ -52,7 +54,9 @@ TEST(Win32BiosSources, DumpFallbackLeavesNothingBehind) {
   std::array<std::uint8_t, kBiosSegmentSize> buffer{};
   // Wine cannot start a 16-bit program: the dump fails, but cleanly.
   const bool dumped = DumpRomSegment(Native(), kSegmentF000, buffer, 30000);
-  if (!dumped) EXPECT_EQ(buffer[0xFFF0], 0);
+  if (!dumped) {
+    EXPECT_EQ(buffer[0xFFF0], 0);
+  }
   EXPECT_EQ(LeftoverDumpFolders(), before);
 }
 
