@@ -24,6 +24,10 @@ struct ObjectAttributes {
   void* securityQualityOfService;
 };
 
+#ifndef _WIN64
+static_assert(sizeof(ObjectAttributes) == 24);
+#endif
+
 using ZwOpenSectionProc = LONG(WINAPI*)(HANDLE* section, ACCESS_MASK access, const ObjectAttributes* attributes);
 using ZwCloseProc = LONG(WINAPI*)(HANDLE handle);
 using GetSystemFirmwareTableProc = UINT(WINAPI*)(DWORD provider, DWORD tableId, void* buffer, DWORD size);
