@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cstdlib>
 #include <memory>
 
 #include "hwinfo/bios_acquisition.h"
 #include "hwinfo/dos_dump_programs.h"
 #include "hwinfo/rom_dump.h"
+#include "hwinfo/smbios.h"
 #include "hwinfo/smbios_anchor.h"
 #include "hwinfo/smbios_source.h"
 #include "platform/fake/fake_machine.h"
@@ -90,6 +92,24 @@ TEST(Win32BiosSources, AcquisitionEndsWithTheFirmwareTable) {
     EXPECT_TRUE(ok);
     EXPECT_TRUE(IsUsableBiosImage(*image));
   }
+}
+
+// Run by tests/e2e/rsmb_wine.sh, which gives Wine identification strings in a
+// private mount namespace: they must come back through the firmware table,
+// the synthesized image and the reader.
+TEST(Win32BiosSources, FirmwareTableCarriesTheMachineStrings) {
+  const char* serial = std::getenv("TOLVAREN_EXPECT_SYSTEM_SERIAL");
+  if (serial == nullptr) GTEST_SKIP() << "run through tests/e2e/rsmb_wine.sh";
+  Host host(Native(), ClassifyOs(platform::fake::kWindows7));
+  TSMBIOS smbios(host);
+  smbios.GetInfo(1);
+  EXPECT_EQ(smbios.SystemSerial(), serial);
+  EXPECT_EQ(smbios.SystemManufacturer(), "Tolvaren Test Works");
+  EXPECT_EQ(smbios.SystemModel(), "Bench 9");
+  EXPECT_EQ(smbios.MainBoardSerial(), "BOARD-77");
+  EXPECT_EQ(smbios.ChassisSerial(), "CASE-88");
+  EXPECT_EQ(smbios.ChassisModel(), "Desktop");
+  EXPECT_EQ(smbios.EntryPointAddress(), 0xF0000u);
 }
 
 }  // namespace
