@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/fake/fake_files.h"
 #include "platform/fake/fake_services.h"
 
 namespace tolvaren::platform::fake {
@@ -25,9 +26,11 @@ class FakeMachine {
   FakeEnvironment environment;
   FakeFirmware firmware;
   FakeLocale locale;
+  FakeFileSystem files;
+  FakeProcessRunner processes;
 
  private:
-  Platform platform_{console, system, clock, names, environment, firmware, locale};
+  Platform platform_{console, system, clock, names, environment, firmware, locale, files, processes};
 };
 
 // Version records of the systems tests like to play.

@@ -1,3 +1,4 @@
+#include "platform/linux/linux_files.h"
 #include "platform/linux/linux_services.h"
 
 namespace tolvaren::platform {
@@ -10,7 +11,9 @@ Platform& NativePlatform() {
   static linux_backend::LinuxEnvironment environment;
   static linux_backend::LinuxFirmware firmware;
   static linux_backend::LinuxLocale locale;
-  static Platform platform{console, system, clock, names, environment, firmware, locale};
+  static linux_backend::LinuxFileSystem files;
+  static linux_backend::LinuxProcessRunner processes;
+  static Platform platform{console, system, clock, names, environment, firmware, locale, files, processes};
   return platform;
 }
 

@@ -1,3 +1,4 @@
+#include "platform/win32/win32_files.h"
 #include "platform/win32/win32_services.h"
 
 namespace tolvaren::platform {
@@ -10,7 +11,9 @@ Platform& NativePlatform() {
   static win32_backend::Win32Environment environment;
   static win32_backend::Win32Firmware firmware;
   static win32_backend::Win32Locale locale;
-  static Platform platform{console, system, clock, names, environment, firmware, locale};
+  static win32_backend::Win32FileSystem files;
+  static win32_backend::Win32ProcessRunner processes;
+  static Platform platform{console, system, clock, names, environment, firmware, locale, files, processes};
   return platform;
 }
 
