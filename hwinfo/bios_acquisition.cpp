@@ -1,8 +1,103 @@
 #include "hwinfo/bios_acquisition.h"
 
-namespace tolvaren {
+#include <algorithm>
+#include <array>
+#include <memory>
+#include <optional>
+#include <span>
 
-// No image source is wired in yet.
-bool AcquireBiosImage(Host& /*host*/, std::uint32_t /*base*/, BiosImage& /*image*/) { return false; }
+#include "hwinfo/bios_image_file.h"
+#include "hwinfo/dos_dump_programs.h"
+#include "hwinfo/rom_dump.h"
+#include "hwinfo/smbios_anchor.h"
+#include "hwinfo/smbios_source.h"
+#include "hwinfo/smbios_synthesis.h"
+
+namespace tolvaren {
+namespace {
+
+constexpr char kSysfsEntryPoint[] = "/sys/firmware/dmi/tables/smbios_entry_point";
+constexpr char kSysfsTable[] = "/sys/firmware/dmi/tables/DMI";
+
+// Both DOS dumps, each into a cleared scratch buffer that then becomes its
+// half of the image.
+bool DumpBothSegments(platform::Platform& platform, BiosImage& image) {
+  std::array<std::uint8_t, kBiosSegmentSize> scratch{};
+  const bool lowOk = DumpRomSegment(platform, kSegmentE000, scratch, platform::kWaitInfinite);
+  std::copy(scratch.begin(), scratch.end(), image.begin());
+  scratch.fill(0);
+  const bool highOk = DumpRomSegment(platform, kSegmentF000, scratch, platform::kWaitInfinite);
+  std::copy(scratch.begin(), scratch.end(), image.begin() + kBiosSegmentSize);
+  return lowOk && highOk;
+}
+
+// A synthesized image from a source table, taken only when usable. An empty
+// table is no source at all.
+bool TakeIfUsable(const std::optional<SmbiosSource>& source, BiosImage& image) {
+  if (!source || source->table.empty()) return false;
+  auto candidate = std::make_unique<BiosImage>();
+  SynthesizeBiosImage(*source, *candidate);
+  if (!IsUsableBiosImage(*candidate)) return false;
+  image = *candidate;
+  return true;
+}
+
+std::optional<SmbiosSource> ReadSysfsTables(platform::FileSystem& files) {
+  const auto entry = files.ReadFileHead(kSysfsEntryPoint, 0x100);
+  if (!entry) return std::nullopt;
+  std::optional<SmbiosSource> source = ReadSourceEntryPoint(*entry);
+  if (!source) return std::nullopt;
+  auto table = files.ReadFileHead(kSysfsTable, kMaxBiosImageFileSize);
+  if (!table) return std::nullopt;
+  source->table = std::move(*table);
+  return source;
+}
+
+std::optional<SmbiosSource> ReadFirmwareTableSource(platform::Firmware& firmware) {
+  const auto blob = firmware.ReadFirmwareTable(platform::kRawSmbiosProvider);
+  if (!blob) return std::nullopt;
+  return ReadRawSmbiosBlob(*blob);
+}
+
+bool AcquireOnWindows(Host& host, std::uint32_t base, BiosImage& image) {
+  const bool copied = CopyBiosAreaClassic(host, base, image);
+  if (copied && IsUsableBiosImage(image)) return true;
+  if (TakeIfUsable(ReadFirmwareTableSource(host.platform.firmware), image)) return true;
+  return copied;
+}
+
+bool AcquireOnLinux(Host& host, std::uint32_t base, BiosImage& image) {
+  if (TakeIfUsable(ReadSysfsTables(host.platform.files), image)) return true;
+  const bool copied = host.platform.firmware.ReadMappedBiosArea(base, image.data(), image.size()) == image.size();
+  return copied;
+}
+
+}  // namespace
+
+bool CopyBiosAreaClassic(Host& host, std::uint32_t base, BiosImage& image) {
+  platform::Firmware& firmware = host.platform.firmware;
+  if (!host.os.isNT) return firmware.ReadMappedBiosArea(base, image.data(), image.size()) == image.size();
+  switch (firmware.ReadPhysicalMemorySection(base, image.data(), image.size()).status) {
+    case platform::SectionRead::srCopied:
+      return true;
+    case platform::SectionRead::srNoView:
+      throw EPhysicalMemoryMap();
+    case platform::SectionRead::srRefused:
+      break;
+  }
+  return DumpBothSegments(host.platform, image);
+}
+
+bool AcquireBiosImage(Host& host, std::uint32_t base, BiosImage& image) {
+  const std::optional<std::string> saved = host.platform.environment.Get(kBiosImageVariable);
+  if (saved && !saved->empty()) {
+    // The saved image is decoded whether usable or not, so the reader looks
+    // for both anchors in it.
+    LoadBiosImageFile(host.platform.files, *saved, image);
+    return true;
+  }
+  if (host.platform.firmware.Family() == platform::ffLinux) return AcquireOnLinux(host, base, image);
+  return AcquireOnWindows(host, base, image);
+}
 
 }  // namespace tolvaren

@@ -8,9 +8,34 @@
 
 namespace tolvaren {
 
-// Fills the image with the BIOS area of the running machine (or of the saved
-// image that TOLVAREN_BIOS_IMAGE names). False when no source gave a usable
-// image; this is not an error, the reader then finds nothing.
+// The physical-memory section opened but no view of it could be mapped.
+class EPhysicalMemoryMap : public Exception {
+ public:
+  EPhysicalMemoryMap() : Exception("Cannot map physical memory to process memory!\r\n") {}
+  const char* ClassName() const noexcept override { return "EPhysicalMemoryMap"; }
+};
+
+// The variable that names a saved firmware image to read instead of the
+// running machine.
+inline constexpr char kBiosImageVariable[] = "TOLVAREN_BIOS_IMAGE";
+
+// Fills the image with the BIOS area of the running machine, trying its
+// sources in turn until one gives a usable image (an entry point whose table
+// lies inside the area):
+//   Windows: the classic copy for the system family (direct on 95/98/Me, the
+//            physical-memory section or the DOS dump fallback on NT), then
+//            the firmware-table call's 'RSMB' table, synthesized;
+//   Linux:   the tables in /sys/firmware/dmi/tables, synthesized, then
+//            /dev/mem.
+// When TOLVAREN_BIOS_IMAGE names a file or folder, that is the only source;
+// it raises EBiosImageFile when the file cannot be read or recognised.
+// False when no source gave a usable image; this is not an error, the reader
+// then finds nothing. Raises EPhysicalMemoryMap as described above.
 bool AcquireBiosImage(Host& host, std::uint32_t base, BiosImage& image);
+
+// The copy of the BIOS area the way the system family allows it: the direct
+// copy when the system is not of the NT family, else the physical-memory
+// section, else the DOS dump of the two segments.
+bool CopyBiosAreaClassic(Host& host, std::uint32_t base, BiosImage& image);
 
 }  // namespace tolvaren

@@ -3,9 +3,11 @@
 #include "platform/clock.h"
 #include "platform/console.h"
 #include "platform/environment.h"
+#include "platform/file_system.h"
 #include "platform/firmware.h"
 #include "platform/locale.h"
 #include "platform/name_store.h"
+#include "platform/processes.h"
 #include "platform/registry.h"
 #include "platform/system_info.h"
 
@@ -21,6 +23,8 @@ struct Platform {
   Environment& environment;
   Firmware& firmware;
   Locale& locale;
+  FileSystem& files;
+  ProcessRunner& processes;
   Registry& registry;
 };
 

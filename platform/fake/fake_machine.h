@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/fake/fake_files.h"
 #include "platform/fake/fake_registry.h"
 #include "platform/fake/fake_services.h"
 
@@ -26,10 +27,12 @@ class FakeMachine {
   FakeEnvironment environment;
   FakeFirmware firmware;
   FakeLocale locale;
+  FakeFileSystem files;
+  FakeProcessRunner processes;
   FakeRegistry registry;
 
  private:
-  Platform platform_{console, system, clock, names, environment, firmware, locale, registry};
+  Platform platform_{console, system, clock, names, environment, firmware, locale, files, processes, registry};
 };
 
 // Version records of the systems tests like to play.

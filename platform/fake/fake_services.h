@@ -1,6 +1,7 @@
 #pragma once
 
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -94,8 +95,35 @@ class FakeFirmware final : public Firmware {
     return copied;
   }
 
+  FirmwareFamily Family() const override { return family; }
+
+  SectionRead ReadPhysicalMemorySection(std::uint32_t address, std::uint8_t* buffer, std::size_t size) override {
+    ++sectionOpens;
+    if (sectionStatus != 0) return {SectionRead::srRefused, sectionStatus};
+    if (!sectionMaps) return {SectionRead::srNoView, 0};
+    for (std::size_t i = 0; i < size; ++i) {
+      const std::uint64_t at = static_cast<std::uint64_t>(address) + i - 0xE0000;
+      buffer[i] = at < physicalArea.size() ? physicalArea[at] : 0;
+    }
+    return {SectionRead::srCopied, 0};
+  }
+
+  std::optional<std::vector<std::uint8_t>> ReadFirmwareTable(std::uint32_t provider) override {
+    ++firmwareTableReads;
+    if (provider != kRawSmbiosProvider) return std::nullopt;
+    return rawSmbios;
+  }
+
   std::uint32_t mappedBase = 0xE0000;
   std::vector<std::uint8_t> mappedArea;  // empty: nothing is mapped
+
+  FirmwareFamily family = ffWindows;
+  std::uint32_t sectionStatus = 0xC0000022;  // access denied, as for a user
+  bool sectionMaps = true;
+  std::vector<std::uint8_t> physicalArea;              // physical 0xE0000 on, as the section shows it
+  std::optional<std::vector<std::uint8_t>> rawSmbios;  // what 'RSMB' returns
+  int sectionOpens = 0;
+  int firmwareTableReads = 0;
 };
 
 class FakeLocale final : public Locale {

@@ -8,8 +8,13 @@ namespace tolvaren::platform::linux_backend {
 namespace {
 
 DateTime FromTm(const std::tm& tm, long microseconds) {
-  return DateTime{tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour,
-                  tm.tm_min,         tm.tm_sec,     static_cast<int>(microseconds / 1000)};
+  return DateTime{tm.tm_year + 1900,
+                  tm.tm_mon + 1,
+                  tm.tm_mday,
+                  tm.tm_hour,
+                  tm.tm_min,
+                  tm.tm_sec,
+                  static_cast<int>(microseconds / 1000)};
 }
 
 }  // namespace

@@ -46,9 +46,16 @@ class LinuxEnvironment final : public Environment {
 };
 
 // Reads the BIOS area through /dev/mem where the kernel allows it.
+// The SMBIOS tables themselves are read from sysfs through the file system.
 class LinuxFirmware final : public Firmware {
  public:
+  FirmwareFamily Family() const override { return ffLinux; }
   std::size_t ReadMappedBiosArea(std::uint32_t address, std::uint8_t* buffer, std::size_t size) override;
+  // Linux has no physical-memory section object and no firmware-table call.
+  SectionRead ReadPhysicalMemorySection(std::uint32_t, std::uint8_t*, std::size_t) override {
+    return {SectionRead::srRefused, 0xC0000034};
+  }
+  std::optional<std::vector<std::uint8_t>> ReadFirmwareTable(std::uint32_t) override { return std::nullopt; }
 };
 
 class LinuxLocale final : public Locale {

@@ -1,3 +1,4 @@
+#include "platform/linux/linux_files.h"
 #include "platform/linux/linux_registry.h"
 #include "platform/linux/linux_services.h"
 
@@ -11,8 +12,10 @@ Platform& NativePlatform() {
   static linux_backend::LinuxEnvironment environment;
   static linux_backend::LinuxFirmware firmware;
   static linux_backend::LinuxLocale locale;
+  static linux_backend::LinuxFileSystem files;
+  static linux_backend::LinuxProcessRunner processes;
   static linux_backend::LinuxRegistry registry;
-  static Platform platform{console, system, clock, names, environment, firmware, locale, registry};
+  static Platform platform{console, system, clock, names, environment, firmware, locale, files, processes, registry};
   return platform;
 }
 

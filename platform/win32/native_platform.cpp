@@ -1,3 +1,4 @@
+#include "platform/win32/win32_files.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_services.h"
 
@@ -11,8 +12,10 @@ Platform& NativePlatform() {
   static win32_backend::Win32Environment environment;
   static win32_backend::Win32Firmware firmware;
   static win32_backend::Win32Locale locale;
+  static win32_backend::Win32FileSystem files;
+  static win32_backend::Win32ProcessRunner processes;
   static win32_backend::Win32Registry registry;
-  static Platform platform{console, system, clock, names, environment, firmware, locale, registry};
+  static Platform platform{console, system, clock, names, environment, firmware, locale, files, processes, registry};
   return platform;
 }
 

@@ -16,8 +16,7 @@ using SetComputerNameExAFn = BOOL(WINAPI*)(int, LPCSTR);
 SetComputerNameExAFn FindSetComputerNameEx() {
   HMODULE kernel = LoadLibraryA("kernel32.dll");
   if (kernel == nullptr) return nullptr;
-  return reinterpret_cast<SetComputerNameExAFn>(
-      reinterpret_cast<void*>(GetProcAddress(kernel, "SetComputerNameExA")));
+  return reinterpret_cast<SetComputerNameExAFn>(reinterpret_cast<void*>(GetProcAddress(kernel, "SetComputerNameExA")));
 }
 
 }  // namespace

@@ -40,9 +40,15 @@ class Win32Environment final : public Environment {
 };
 
 // Reads the BIOS area where the system maps it into the process.
+// On the NT platform it binds ZwOpenSection and ZwClose of NTDLL.DLL once,
+// when the backend is created at start-up.
 class Win32Firmware final : public Firmware {
  public:
+  Win32Firmware();
+  FirmwareFamily Family() const override { return ffWindows; }
   std::size_t ReadMappedBiosArea(std::uint32_t address, std::uint8_t* buffer, std::size_t size) override;
+  SectionRead ReadPhysicalMemorySection(std::uint32_t address, std::uint8_t* buffer, std::size_t size) override;
+  std::optional<std::vector<std::uint8_t>> ReadFirmwareTable(std::uint32_t provider) override;
 };
 
 class Win32Locale final : public Locale {

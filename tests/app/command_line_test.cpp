@@ -28,8 +28,8 @@ class CommandLineTest : public ::testing::Test {
 };
 
 TEST_F(CommandLineTest, HelpForNoArgumentsQuestionMarkAndNonOptions) {
-  for (const auto& arguments : std::vector<std::vector<std::string>>{
-           {}, {""}, {"/?"}, {"/?", "/c"}, {"jupiter"}, {"c", "name"}}) {
+  for (const auto& arguments :
+       std::vector<std::vector<std::string>>{{}, {""}, {"/?"}, {"/?", "/c"}, {"jupiter"}, {"c", "name"}}) {
     platform::fake::FakeMachine fresh;
     Host host = Host::StartUp(fresh.platform());
     EXPECT_EQ(RunCommandLine(host, arguments), kExitSuccess);

@@ -72,6 +72,5 @@ TEST_F(MacroExpanderTest, InsertedTextIsSeenByLaterStepsOnly) {
   EXPECT_EQ(Expand("??1"), "03");
 }
 
-
 }  // namespace
 }  // namespace tolvaren

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace tolvaren::platform {
+
+enum PathKind : std::uint8_t { pkMissing, pkFile, pkDirectory };
+
+enum WriteOutcome : std::uint8_t {
+  woNotCreated,  // the file could not be created
+  woShort,       // created, but the write failed or wrote fewer bytes
+  woWritten,     // every byte written
+};
+
+// Files and folders by path, in the system's own path syntax.
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+
+  // The user's folder for temporary files; empty when the system gives none.
+  virtual std::string TempPath() = 0;
+  virtual PathKind Probe(const std::string& path) = 0;
+  virtual bool CreateFolder(const std::string& path) = 0;
+  virtual bool RemoveFolder(const std::string& path) = 0;
+  virtual bool RemoveFile(const std::string& path) = 0;
+  // Creates or truncates the file and writes the bytes in one call.
+  virtual WriteOutcome WriteNewFile(const std::string& path, std::span<const std::uint8_t> bytes) = 0;
+  // Up to `limit` bytes from the start of an existing file (shared for
+  // reading and writing); nothing when it cannot be opened or read.
+  virtual std::optional<std::vector<std::uint8_t>> ReadFileHead(const std::string& path, std::size_t limit) = 0;
+};
+
+}  // namespace tolvaren::platform

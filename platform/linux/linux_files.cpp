@@ -1,0 +1,77 @@
+#include "platform/linux/linux_files.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+
+namespace tolvaren::platform::linux_backend {
+
+std::string LinuxFileSystem::TempPath() {
+  const char* dir = std::getenv("TMPDIR");
+  std::string path = dir && *dir ? dir : "/tmp";
+  if (path.back() != '/') path += '/';
+  return path;
+}
+
+PathKind LinuxFileSystem::Probe(const std::string& path) {
+  struct stat info {};
+  if (stat(path.c_str(), &info) != 0) return pkMissing;
+  return S_ISDIR(info.st_mode) ? pkDirectory : pkFile;
+}
+
+bool LinuxFileSystem::CreateFolder(const std::string& path) { return mkdir(path.c_str(), 0700) == 0; }
+
+bool LinuxFileSystem::RemoveFolder(const std::string& path) { return rmdir(path.c_str()) == 0; }
+
+bool LinuxFileSystem::RemoveFile(const std::string& path) { return unlink(path.c_str()) == 0; }
+
+WriteOutcome LinuxFileSystem::WriteNewFile(const std::string& path, std::span<const std::uint8_t> bytes) {
+  const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  if (fd < 0) return woNotCreated;
+  std::size_t written = 0;
+  while (written < bytes.size()) {
+    const ssize_t n = write(fd, bytes.data() + written, bytes.size() - written);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    written += static_cast<std::size_t>(n);
+  }
+  const bool closed = close(fd) == 0;
+  return written == bytes.size() && closed ? woWritten : woShort;
+}
+
+// sysfs files report a size of 4096 whatever they hold, so this reads until
+// the end of the file or the limit rather than trusting the size.
+std::optional<std::vector<std::uint8_t>> LinuxFileSystem::ReadFileHead(const std::string& path, std::size_t limit) {
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return std::nullopt;
+  struct stat info {};
+  if (fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
+    close(fd);
+    return std::nullopt;
+  }
+  std::vector<std::uint8_t> bytes;
+  constexpr std::size_t kChunk = 65536;
+  bool failed = false;
+  while (bytes.size() < limit) {
+    const std::size_t before = bytes.size();
+    const std::size_t want = std::min(kChunk, limit - before);
+    bytes.resize(before + want);
+    const ssize_t n = read(fd, bytes.data() + before, want);
+    if (n < 0 && errno == EINTR) {
+      bytes.resize(before);
+      continue;
+    }
+    bytes.resize(before + (n > 0 ? static_cast<std::size_t>(n) : 0));
+    if (n < 0) failed = true;
+    if (n <= 0) break;
+  }
+  close(fd);
+  if (failed) return std::nullopt;
+  return bytes;
+}
+
+}  // namespace tolvaren::platform::linux_backend

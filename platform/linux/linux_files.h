@@ -1,0 +1,24 @@
+#pragma once
+
+#include "platform/platform.h"
+
+namespace tolvaren::platform::linux_backend {
+
+class LinuxFileSystem final : public FileSystem {
+ public:
+  std::string TempPath() override;
+  PathKind Probe(const std::string& path) override;
+  bool CreateFolder(const std::string& path) override;
+  bool RemoveFolder(const std::string& path) override;
+  bool RemoveFile(const std::string& path) override;
+  WriteOutcome WriteNewFile(const std::string& path, std::span<const std::uint8_t> bytes) override;
+  std::optional<std::vector<std::uint8_t>> ReadFileHead(const std::string& path, std::size_t limit) override;
+};
+
+// There is no DOS environment to hand programs to on Linux.
+class LinuxProcessRunner final : public ProcessRunner {
+ public:
+  RunOutcome RunHidden(const std::string&, std::uint32_t) override { return roNotStarted; }
+};
+
+}  // namespace tolvaren::platform::linux_backend

@@ -1,0 +1,73 @@
+#include "platform/win32/win32_files.h"
+
+#include <windows.h>
+
+#include <algorithm>
+
+namespace tolvaren::platform::win32_backend {
+
+std::string Win32FileSystem::TempPath() {
+  char buffer[MAX_PATH] = {};
+  const DWORD length = GetTempPathA(MAX_PATH, buffer);
+  if (length == 0 || length >= MAX_PATH) return std::string();
+  return std::string(buffer, length);
+}
+
+PathKind Win32FileSystem::Probe(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return pkMissing;
+  return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? pkDirectory : pkFile;
+}
+
+bool Win32FileSystem::CreateFolder(const std::string& path) { return CreateDirectoryA(path.c_str(), nullptr) != 0; }
+
+bool Win32FileSystem::RemoveFolder(const std::string& path) { return RemoveDirectoryA(path.c_str()) != 0; }
+
+bool Win32FileSystem::RemoveFile(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }
+
+WriteOutcome Win32FileSystem::WriteNewFile(const std::string& path, std::span<const std::uint8_t> bytes) {
+  const HANDLE file =
+      CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return woNotCreated;
+  DWORD written = 0;
+  const BOOL ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  CloseHandle(file);
+  return ok && written == bytes.size() ? woWritten : woShort;
+}
+
+std::optional<std::vector<std::uint8_t>> Win32FileSystem::ReadFileHead(const std::string& path, std::size_t limit) {
+  const HANDLE file =
+      CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+  std::vector<std::uint8_t> bytes(std::min<std::size_t>(limit, 0x7FFFFFFF));
+  DWORD read = 0;
+  const BOOL ok = ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
+  CloseHandle(file);
+  if (!ok) return std::nullopt;
+  bytes.resize(read);
+  return bytes;
+}
+
+#ifndef _WIN64
+static_assert(sizeof(STARTUPINFOA) == 68);
+#endif
+
+RunOutcome Win32ProcessRunner::RunHidden(const std::string& commandLine, std::uint32_t waitMilliseconds) {
+  // cb is the record's own size: 68 bytes on 32-bit Windows, 104 on x64.
+  STARTUPINFOA startup{};
+  startup.cb = sizeof(startup);
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = SW_HIDE;
+  PROCESS_INFORMATION process{};
+  std::string line = commandLine;  // CreateProcessA may write into it
+  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_NEW_CONSOLE | CREATE_NEW_PROCESS_GROUP,
+                      nullptr, nullptr, &startup, &process)) {
+    return roNotStarted;
+  }
+  const DWORD wait = WaitForSingleObject(process.hProcess, waitMilliseconds);
+  CloseHandle(process.hProcess);
+  CloseHandle(process.hThread);
+  return wait == WAIT_TIMEOUT ? roTimedOut : roEnded;
+}
+
+}  // namespace tolvaren::platform::win32_backend
