@@ -44,7 +44,10 @@ WriteOutcome LinuxFileSystem::WriteNewFile(const std::string& path, std::span<co
 }
 
 // sysfs files report a size of 4096 whatever they hold, so this reads until
-// the end of the file or the limit rather than trusting the size.
+// the end of the file or the limit rather than trusting the size. The size
+// only sizes the first read (one byte more, to meet the end), so a regular
+// file is read into one buffer without regrowing it; after a short read the
+// end is probed in small steps.
 std::optional<std::vector<std::uint8_t>> LinuxFileSystem::ReadFileHead(const std::string& path, std::size_t limit) {
   const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return std::nullopt;
@@ -53,12 +56,18 @@ std::optional<std::vector<std::uint8_t>> LinuxFileSystem::ReadFileHead(const std
     close(fd);
     return std::nullopt;
   }
-  std::vector<std::uint8_t> bytes;
   constexpr std::size_t kChunk = 65536;
+  constexpr std::size_t kProbe = 4096;
+  std::vector<std::uint8_t> bytes;
+  std::size_t chunk = kChunk;
+  if (S_ISREG(info.st_mode) && info.st_size > 0) {
+    chunk = std::min(limit, static_cast<std::size_t>(info.st_size) + 1);
+    bytes.reserve(std::min(limit, chunk + kProbe));
+  }
   bool failed = false;
   while (bytes.size() < limit) {
     const std::size_t before = bytes.size();
-    const std::size_t want = std::min(kChunk, limit - before);
+    const std::size_t want = std::min(chunk, limit - before);
     bytes.resize(before + want);
     const ssize_t n = read(fd, bytes.data() + before, want);
     if (n < 0 && errno == EINTR) {
@@ -68,6 +77,7 @@ std::optional<std::vector<std::uint8_t>> LinuxFileSystem::ReadFileHead(const std
     bytes.resize(before + (n > 0 ? static_cast<std::size_t>(n) : 0));
     if (n < 0) failed = true;
     if (n <= 0) break;
+    chunk = static_cast<std::size_t>(n) < want ? kProbe : kChunk;
   }
   close(fd);
   if (failed) return std::nullopt;
