@@ -71,11 +71,11 @@ std::vector<std::uint8_t> HexBytes(std::string_view text, const std::string& lin
   return bytes;
 }
 
-RegistryValue ParseValue(std::string_view spec, const std::string& line) {
-  const std::size_t colon = spec.find(':');
+RegistryValue ParseValue(std::string_view typed, const std::string& line) {
+  const std::size_t colon = typed.find(':');
   if (colon == std::string_view::npos) throw std::invalid_argument("value without type: " + line);
-  const std::string_view kind = Trim(spec.substr(0, colon));
-  const std::string_view data = spec.substr(colon + 1);
+  const std::string_view kind = Trim(typed.substr(0, colon));
+  const std::string_view data = typed.substr(colon + 1);
   if (kind == "sz") return {kRegSz, StringBytes(data)};
   if (kind == "expand") return {kRegExpandSz, StringBytes(data)};
   if (kind == "multi") {
