@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 
 namespace tolvaren {
 
@@ -15,5 +16,15 @@ inline constexpr std::size_t kBiosSegmentSize = 0x10000;
 
 // Byte i holds physical address kBiosAreaBase + i.
 using BiosImage = std::array<std::uint8_t, kBiosAreaSize>;
+
+struct BiosImageDeleter {
+  void operator()(BiosImage* image) const noexcept;
+};
+using BiosImagePtr = std::unique_ptr<BiosImage, BiosImageDeleter>;
+
+// A new image of zeros. It comes from calloc, which gets a block this large as
+// fresh zero pages from the system instead of clearing it byte by byte: a run
+// of the tool costs little more than starting the process.
+BiosImagePtr NewZeroedBiosImage();
 
 }  // namespace tolvaren

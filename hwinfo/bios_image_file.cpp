@@ -91,6 +91,8 @@ void LoadBiosImageFile(platform::FileSystem& files, const std::string& path, Bio
     LoadSysfsFolder(files, path, image);
     return;
   }
+  // A raw area image, the common case, goes straight into the image.
+  if (files.ReadWholeFileInto(path, image)) return;
   std::string reason;
   const auto bytes = ReadWhole(files, path, reason);
   if (!bytes) Refuse(path, reason);

@@ -44,7 +44,7 @@ constexpr std::uint8_t kChassisSerialNumber = 0x07;
 
 }  // namespace
 
-TSMBIOS::TSMBIOS(Host& host) : host_(host), image_(std::make_unique<BiosImage>()) {}
+TSMBIOS::TSMBIOS(Host& host) : host_(host), image_(NewZeroedBiosImage()) {}
 
 TSMBIOS::~TSMBIOS() = default;
 

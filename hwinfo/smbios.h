@@ -86,7 +86,7 @@ class TSMBIOS {
   const TStructTable* FirstStructure(const BiosImageReader& reader, std::uint8_t type) const;
 
   Host& host_;
-  std::unique_ptr<BiosImage> image_;
+  BiosImagePtr image_;
   std::uint32_t entryPointAddress_ = 0;
   std::uint32_t tableAddress_ = 0;
   std::string mainBoardModel_;

@@ -33,6 +33,11 @@ class FileSystem {
   // Up to `limit` bytes from the start of an existing file (shared for
   // reading and writing); nothing when it cannot be opened or read.
   virtual std::optional<std::vector<std::uint8_t>> ReadFileHead(const std::string& path, std::size_t limit) = 0;
+  // Reads a regular file straight into `buffer` when it holds exactly
+  // buffer.size() bytes, sparing a copy. False, with the buffer untouched,
+  // when the file is missing or of another size; false after a failed read,
+  // which may have filled part of the buffer.
+  virtual bool ReadWholeFileInto(const std::string& path, std::span<std::uint8_t> buffer) = 0;
 };
 
 }  // namespace tolvaren::platform

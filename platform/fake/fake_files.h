@@ -60,6 +60,14 @@ class FakeFileSystem final : public FileSystem {
     return std::vector<std::uint8_t>(it->second.begin(), it->second.begin() + std::min(limit, it->second.size()));
   }
 
+  bool ReadWholeFileInto(const std::string& path, std::span<std::uint8_t> buffer) override {
+    log.push_back("read " + path);
+    const auto it = files.find(path);
+    if (it == files.end() || it->second.size() != buffer.size()) return false;
+    std::copy(it->second.begin(), it->second.end(), buffer.begin());
+    return true;
+  }
+
   std::string tempPath = "C:\\TEMP\\";
   std::set<std::string> folders;                           // without trailing backslash
   std::map<std::string, std::vector<std::uint8_t>> files;  // full path -> contents

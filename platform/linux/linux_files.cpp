@@ -84,4 +84,23 @@ std::optional<std::vector<std::uint8_t>> LinuxFileSystem::ReadFileHead(const std
   return bytes;
 }
 
+bool LinuxFileSystem::ReadWholeFileInto(const std::string& path, std::span<std::uint8_t> buffer) {
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  struct stat info {};
+  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || static_cast<std::uint64_t>(info.st_size) != buffer.size()) {
+    close(fd);
+    return false;
+  }
+  std::size_t done = 0;
+  while (done < buffer.size()) {
+    const ssize_t n = read(fd, buffer.data() + done, buffer.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    done += static_cast<std::size_t>(n);
+  }
+  close(fd);
+  return done == buffer.size();
+}
+
 }  // namespace tolvaren::platform::linux_backend

@@ -48,6 +48,21 @@ std::optional<std::vector<std::uint8_t>> Win32FileSystem::ReadFileHead(const std
   return bytes;
 }
 
+bool Win32FileSystem::ReadWholeFileInto(const std::string& path, std::span<std::uint8_t> buffer) {
+  const HANDLE file =
+      CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  LARGE_INTEGER size{};
+  bool ok = GetFileSizeEx(file, &size) && static_cast<std::uint64_t>(size.QuadPart) == buffer.size() &&
+            buffer.size() <= 0x7FFFFFFF;
+  if (ok) {
+    DWORD read = 0;
+    ok = ReadFile(file, buffer.data(), static_cast<DWORD>(buffer.size()), &read, nullptr) && read == buffer.size();
+  }
+  CloseHandle(file);
+  return ok;
+}
+
 #ifndef _WIN64
 static_assert(sizeof(STARTUPINFOA) == 68);
 #endif

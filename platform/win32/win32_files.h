@@ -13,6 +13,7 @@ class Win32FileSystem final : public FileSystem {
   bool RemoveFile(const std::string& path) override;
   WriteOutcome WriteNewFile(const std::string& path, std::span<const std::uint8_t> bytes) override;
   std::optional<std::vector<std::uint8_t>> ReadFileHead(const std::string& path, std::size_t limit) override;
+  bool ReadWholeFileInto(const std::string& path, std::span<std::uint8_t> buffer) override;
 };
 
 class Win32ProcessRunner final : public ProcessRunner {

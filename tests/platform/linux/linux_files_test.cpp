@@ -39,5 +39,29 @@ TEST(LinuxFiles, ReadFileHeadReadsWholeFilesUpToTheLimit) {
   fs::remove_all(folder);
 }
 
+// Only a regular file of exactly the buffer's size is read; any other leaves
+// the buffer as it was.
+TEST(LinuxFiles, ReadWholeFileIntoTakesOnlyFilesOfTheExactSize) {
+  fs::path folder = fs::temp_directory_path() / "tolvaren-whole-";
+  folder += std::to_string(getpid());
+  fs::create_directories(folder);
+  LinuxFileSystem files;
+  std::vector<std::uint8_t> buffer(4096, 0xEE);
+  for (const std::size_t size : {4095u, 4097u, 0u}) {
+    const fs::path path = folder / ("f" + std::to_string(size));
+    std::ofstream(path, std::ios::binary) << std::string(size, 'x');
+    EXPECT_FALSE(files.ReadWholeFileInto(path.string(), buffer)) << size;
+    EXPECT_EQ(buffer, std::vector<std::uint8_t>(4096, 0xEE)) << size;
+  }
+  EXPECT_FALSE(files.ReadWholeFileInto((folder / "missing").string(), buffer));
+  EXPECT_FALSE(files.ReadWholeFileInto(folder.string(), buffer));
+
+  const fs::path exact = folder / "exact";
+  std::ofstream(exact, std::ios::binary) << std::string(4096, 'y');
+  EXPECT_TRUE(files.ReadWholeFileInto(exact.string(), buffer));
+  EXPECT_EQ(buffer, std::vector<std::uint8_t>(4096, 'y'));
+  fs::remove_all(folder);
+}
+
 }  // namespace
 }  // namespace tolvaren::platform::linux_backend
