@@ -48,7 +48,8 @@ TEST(LinuxFiles, ReadWholeFileIntoTakesOnlyFilesOfTheExactSize) {
   LinuxFileSystem files;
   std::vector<std::uint8_t> buffer(4096, 0xEE);
   for (const std::size_t size : {4095u, 4097u, 0u}) {
-    const fs::path path = folder / ("f" + std::to_string(size));
+    fs::path path = folder / "f";
+    path += std::to_string(size);
     std::ofstream(path, std::ios::binary) << std::string(size, 'x');
     EXPECT_FALSE(files.ReadWholeFileInto(path.string(), buffer)) << size;
     EXPECT_EQ(buffer, std::vector<std::uint8_t>(4096, 0xEE)) << size;
