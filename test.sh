@@ -71,6 +71,15 @@ else
   passed=$((passed + 1))
 fi
 
+echo "== clang-format"
+if git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror >"$log_dir/format.log" 2>&1; then
+  passed=$((passed + 1))
+else
+  echo "these files are not clang-format clean:"
+  grep -oE '^[^:]+\.(cpp|h)' "$log_dir/format.log" | sort -u
+  failed=$((failed + 1))
+fi
+
 echo
 echo "$passed passed, $failed failed"
 ((failed == 0))
