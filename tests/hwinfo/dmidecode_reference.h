@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -145,5 +146,31 @@ class Dmidecode {
  private:
   fs::path work_;
 };
+
+// dmidecode prints the UUID in lower case with dashes and, from SMBIOS 2.6 on
+// (version as major << 8 | minor), with the first three fields byte-swapped;
+// the reader gives the stored bytes in order. "Not Settable" is all zeros,
+// "Not Present" all FFh.
+inline std::string RawUuidFromDmidecode(const std::string& dmidecode, int version) {
+  if (dmidecode.empty()) return "";
+  if (dmidecode == "Not Settable") return std::string(32, '0');
+  if (dmidecode == "Not Present") return std::string(32, 'F');
+  std::string hex;
+  for (const char c : dmidecode) {
+    if (c != '-') hex += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  }
+  if (hex.size() == 32 && version >= 0x0206) {
+    const auto swap = [&hex](std::size_t at, std::size_t bytes) {
+      for (std::size_t i = 0; i < bytes / 2; ++i) {
+        std::swap(hex[at + 2 * i], hex[at + 2 * (bytes - 1 - i)]);
+        std::swap(hex[at + 2 * i + 1], hex[at + 2 * (bytes - 1 - i) + 1]);
+      }
+    };
+    swap(0, 4);
+    swap(8, 2);
+    swap(12, 2);
+  }
+  return hex;
+}
 
 }  // namespace tolvaren::testing

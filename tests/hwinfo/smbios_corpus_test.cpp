@@ -128,30 +128,6 @@ std::string Expected(const std::string& dmidecode) {
   return Shown(dmidecode.substr(0, 255));
 }
 
-// dmidecode prints the UUID in lower case with dashes and, from SMBIOS 2.6 on,
-// with the first three fields byte-swapped; this reader gives the stored bytes
-// in order. "Not Settable" is all zeros, "Not Present" all FFh.
-std::string ExpectedUuid(const std::string& dmidecode, int version) {
-  if (dmidecode == "Not Settable") return std::string(32, '0');
-  if (dmidecode == "Not Present") return std::string(32, 'F');
-  std::string hex;
-  for (char c : dmidecode) {
-    if (c != '-') hex += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  }
-  if (hex.size() == 32 && version >= 0x0206) {
-    const auto swap = [&hex](std::size_t at, std::size_t bytes) {
-      for (std::size_t i = 0; i < bytes / 2; ++i) {
-        std::swap(hex[at + 2 * i], hex[at + 2 * (bytes - 1 - i)]);
-        std::swap(hex[at + 2 * i + 1], hex[at + 2 * (bytes - 1 - i) + 1]);
-      }
-    };
-    swap(0, 4);
-    swap(8, 2);
-    swap(12, 2);
-  }
-  return hex;
-}
-
 // The version dmidecode decodes by, after its own fix-ups ("SMBIOS 2.3 present").
 int DmidecodeVersion(const std::string& text) {
   std::smatch m;
@@ -245,7 +221,7 @@ TEST_F(SmbiosCorpus, IdentificationMatchesDmidecode) {
     }
     // dmidecode shows the UUID only when the structure holds all of it.
     if (dmi[1].count("UUID")) {
-      EXPECT_EQ(s.SystemUUID(), ExpectedUuid(dmi[1]["UUID"], DmidecodeVersion(text)));
+      EXPECT_EQ(s.SystemUUID(), testing::RawUuidFromDmidecode(dmi[1]["UUID"], DmidecodeVersion(text)));
     }
     ++compared;
   }

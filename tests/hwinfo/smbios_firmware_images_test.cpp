@@ -12,11 +12,13 @@
 #include <sstream>
 
 #include "smbios_fixture.h"
+#include "tests/hwinfo/dmidecode_reference.h"
 
 namespace tolvaren {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::RawUuidFromDmidecode;
 
 const fs::path kImages = fs::path(TOLVAREN_SOURCE_DIR) / "tests/fixtures/firmware";
 
@@ -58,35 +60,15 @@ std::string Expected(const std::string& dmidecode) {
   return Shown(dmidecode.substr(0, 255));
 }
 
-// dmidecode prints the UUID in lower case with dashes and, from SMBIOS 2.6
-// on, with the first three fields byte-swapped; this reader gives the stored
-// bytes in order. "Not Settable" is all zeros, "Not Present" all FFh.
-std::string ExpectedUuid(const std::string& dmidecode, const std::string& version) {
-  if (dmidecode.empty()) return "";
-  if (dmidecode == "Not Settable") return std::string(32, '0');
-  if (dmidecode == "Not Present") return std::string(32, 'F');
-  std::string hex;
-  for (char c : dmidecode) {
-    if (c != '-') hex += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  }
-  const int major = std::stoi(version.substr(0, version.find('.')));
-  const int minor = std::stoi(version.substr(version.find('.') + 1));
-  if (hex.size() == 32 && (major > 2 || (major == 2 && minor >= 6))) {
-    auto swap = [&hex](std::size_t at, std::size_t bytes) {
-      for (std::size_t i = 0; i < bytes / 2; ++i) {
-        std::swap(hex[at + 2 * i], hex[at + 2 * (bytes - 1 - i)]);
-        std::swap(hex[at + 2 * i + 1], hex[at + 2 * (bytes - 1 - i) + 1]);
-      }
-    };
-    swap(0, 4);
-    swap(8, 2);
-    swap(12, 2);
-  }
-  return hex;
-}
-
 // dmidecode spells a few chassis types differently ("Laptop", "Sub Chassis");
 // compared without case and blanks.
+// "2.8" as 0x0208.
+int VersionNumber(const std::string& version) {
+  const std::size_t dot = version.find('.');
+  if (dot == std::string::npos) return 0;  // no entry point found
+  return std::stoi(version.substr(0, dot)) << 8 | std::stoi(version.substr(dot + 1));
+}
+
 std::string Folded(const std::string& name) {
   std::string out;
   for (char c : name) {
@@ -152,7 +134,7 @@ TEST(SmbiosFirmwareImages, EveryFieldMatchesDmidecode) {
       EXPECT_EQ(Shown(value), Expected(dmi[keyword])) << keyword;
     }
     EXPECT_EQ(Folded(s.ChassisModel()), Folded(dmi["chassis-type"]));
-    EXPECT_EQ(s.SystemUUID(), ExpectedUuid(dmi["system-uuid"], version));
+    EXPECT_EQ(s.SystemUUID(), RawUuidFromDmidecode(dmi["system-uuid"], VersionNumber(version)));
 
     // A table outside the area: dmidecode cannot read it from the image
     // either, and every field above compared empty.
