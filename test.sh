@@ -13,6 +13,10 @@ fuzz_seconds="${FUZZ_SECONDS:-60}"
 
 scripts/install-deps.sh
 
+# Temporary files of the tests (and Wine's server socket) stay in the build tree.
+export TMPDIR="$root/build/tmp"
+mkdir -p "$TMPDIR"
+
 passed=0
 failed=0
 log_dir="$root/build/test-logs"

@@ -100,7 +100,9 @@ inline Bytes AreaDump(const Bytes& area, std::size_t entry) {
 class Dmidecode {
  public:
   Dmidecode() {
-    work_ = fs::current_path() / "dmidecode-work" / ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    // Inside the build tree, wherever the test program is started from.
+    work_ = fs::path(TOLVAREN_BINARY_DIR) / "dmidecode-work" /
+            ::testing::UnitTest::GetInstance()->current_test_info()->name();
     fs::create_directories(work_);
   }
 

@@ -36,7 +36,7 @@ TEST(DosDumpPrograms, DumpTheirSegmentUnderDosbox) {
   GTEST_SKIP() << "DOSBox runs on Linux only";
 #else
   if (std::system("command -v dosbox >/dev/null 2>&1") != 0) GTEST_SKIP() << "dosbox is not installed";
-  const fs::path work = fs::current_path() / "dosbox-work";
+  const fs::path work = fs::path(TOLVAREN_BINARY_DIR) / "dosbox-work";
   fs::remove_all(work);
   fs::create_directories(work / "home");
   for (const auto& [name, selector] : {std::pair{"E.COM", kSegmentE000}, std::pair{"F.COM", kSegmentF000}}) {
