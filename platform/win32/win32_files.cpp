@@ -39,7 +39,14 @@ std::optional<std::vector<std::uint8_t>> Win32FileSystem::ReadFileHead(const std
   const HANDLE file =
       CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
   if (file == INVALID_HANDLE_VALUE) return std::nullopt;
-  std::vector<std::uint8_t> bytes(std::min<std::size_t>(limit, 0x7FFFFFFF));
+  // Sized from the file where the system knows its size, so that reading a
+  // small file does not clear a buffer of the whole limit first.
+  std::size_t capacity = std::min<std::size_t>(limit, 0x7FFFFFFF);
+  LARGE_INTEGER size{};
+  if (GetFileSizeEx(file, &size) && size.QuadPart >= 0) {
+    capacity = std::min<std::size_t>(capacity, static_cast<std::uint64_t>(size.QuadPart));
+  }
+  std::vector<std::uint8_t> bytes(capacity);
   DWORD read = 0;
   const BOOL ok = ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
   CloseHandle(file);
