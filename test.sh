@@ -59,9 +59,9 @@ count_results() {
 }
 
 # Runs one ctest preset and adds its counts to the totals. With RETRY_UNDER_WINE
-# set, tests that failed are run once more: Wine itself now and then fails to
-# start a program under parallel load. The first failure's output stays in the
-# log and on screen, so a test that fails only sometimes is still seen.
+# set, tests that failed are run once more: the Windows tests share one Wine
+# prefix and server, so a clash between them can depend on timing. The first
+# failure's output stays in the log and on screen, so it is still seen.
 run_tests() {
   local preset="$1"
   local log="$log_dir/ctest-$preset.log"
