@@ -5,11 +5,14 @@
 #include "platform/environment.h"
 #include "platform/file_system.h"
 #include "platform/firmware.h"
+#include "platform/ip_helper.h"
 #include "platform/locale.h"
 #include "platform/name_store.h"
+#include "platform/netbios.h"
 #include "platform/processes.h"
 #include "platform/registry.h"
 #include "platform/system_info.h"
+#include "platform/winsock.h"
 
 namespace tolvaren::platform {
 
@@ -26,6 +29,9 @@ struct Platform {
   FileSystem& files;
   ProcessRunner& processes;
   Registry& registry;
+  Winsock& winsock;
+  Netbios& netbios;
+  IpHelper& ipHelper;
 };
 
 // The backend of the system this binary was built for.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/fake/fake_files.h"
+#include "platform/fake/fake_network.h"
 #include "platform/fake/fake_registry.h"
 #include "platform/fake/fake_services.h"
 
@@ -30,9 +31,13 @@ class FakeMachine {
   FakeFileSystem files;
   FakeProcessRunner processes;
   FakeRegistry registry;
+  FakeWinsock winsock;
+  FakeNetbios netbios;
+  FakeIpHelper ipHelper;
 
  private:
-  Platform platform_{console, system, clock, names, environment, firmware, locale, files, processes, registry};
+  Platform platform_{console, system,    clock,    names,   environment, firmware, locale,
+                     files,   processes, registry, winsock, netbios,     ipHelper};
 };
 
 // Version records of the systems tests like to play.

@@ -1,4 +1,5 @@
 #include "platform/linux/linux_files.h"
+#include "platform/linux/linux_network.h"
 #include "platform/linux/linux_registry.h"
 #include "platform/linux/linux_services.h"
 
@@ -15,7 +16,11 @@ Platform& NativePlatform() {
   static linux_backend::LinuxFileSystem files;
   static linux_backend::LinuxProcessRunner processes;
   static linux_backend::LinuxRegistry registry;
-  static Platform platform{console, system, clock, names, environment, firmware, locale, files, processes, registry};
+  static linux_backend::LinuxWinsock winsock;
+  static linux_backend::LinuxNetbios netbios;
+  static linux_backend::LinuxIpHelper ipHelper;
+  static Platform platform{console, system,    clock,    names,   environment, firmware, locale,
+                           files,   processes, registry, winsock, netbios,     ipHelper};
   return platform;
 }
 

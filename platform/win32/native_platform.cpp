@@ -1,4 +1,5 @@
 #include "platform/win32/win32_files.h"
+#include "platform/win32/win32_network.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_services.h"
 
@@ -15,7 +16,11 @@ Platform& NativePlatform() {
   static win32_backend::Win32FileSystem files;
   static win32_backend::Win32ProcessRunner processes;
   static win32_backend::Win32Registry registry;
-  static Platform platform{console, system, clock, names, environment, firmware, locale, files, processes, registry};
+  static win32_backend::Win32Winsock winsock;
+  static win32_backend::Win32Netbios netbios;
+  static win32_backend::Win32IpHelper ipHelper;
+  static Platform platform{console, system,    clock,    names,   environment, firmware, locale,
+                           files,   processes, registry, winsock, netbios,     ipHelper};
   return platform;
 }
 
