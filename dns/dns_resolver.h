@@ -15,7 +15,7 @@ class DnsResolver : public UdpClient, public DnsMessageCodec {
  public:
   static constexpr int kDnsPort = 53;
 
-  DnsResolver() { SetPort(kDnsPort); }
+  explicit DnsResolver(platform::SocketApi& sockets) : UdpClient(sockets) { SetPort(kDnsPort); }
 
   // On return Header and Answers describe the reply; otherwise raises
   // EDnsResolverError ("TimedOut" when no reply came), ESocketError and kin.

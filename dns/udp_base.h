@@ -15,6 +15,7 @@ class UdpBase : public NetComponent {
   static constexpr int kUseReceiveTimeout = -1;
   static constexpr int kWaitWithoutLimit = SocketStack::kNoTimeLimit;
 
+  explicit UdpBase(platform::SocketApi& sockets) : NetComponent(sockets) {}
   ~UdpBase() override;
 
   // True while the socket exists and is open. Setting true opens it, false
@@ -54,6 +55,8 @@ class UdpBase : public NetComponent {
 // A UDP component that sends to one server.
 class UdpClient : public UdpBase {
  public:
+  explicit UdpClient(platform::SocketApi& sockets) : UdpBase(sockets) {}
+
   // "LOCALHOST", a dotted IPv4 address or a host name.
   const std::string& Host() const { return host_; }
   void SetHost(std::string host) { host_ = std::move(host); }

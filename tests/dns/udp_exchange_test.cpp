@@ -42,7 +42,7 @@ struct Client {
     }
     return "no exception";
   }
-  DnsResolver resolver;
+  DnsResolver resolver{platform::NativeSocketApi()};
 };
 
 int MillisecondsSince(Clock::time_point start) {
