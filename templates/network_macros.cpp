@@ -68,9 +68,9 @@ std::optional<std::string> ShortHostName(const dns::DnsMessageCodec& reply) {
   return std::nullopt;
 }
 
-std::string ReverseLookup(Host& /*host*/, const std::string& address, const StringList& servers) {
+std::string ReverseLookup(Host& host, const std::string& address, const StringList& servers) {
   // Not guarded: when no socket can be had, the failure ends the run.
-  dns::DnsResolver resolver;
+  dns::DnsResolver resolver(host.platform.sockets);
   resolver.SetReceiveTimeout(kLookupTimeoutMs);
   resolver.SetActive(true);
 
