@@ -69,8 +69,9 @@ class UdpClient : public UdpBase {
   int ReceiveTimeout() const { return receiveTimeout_; }
   void SetReceiveTimeout(int timeoutMs) { receiveTimeout_ = timeoutMs; }
 
-  // Sends bytes as one datagram to Host and Port, opening the socket if needed.
-  void SendPacket(std::string_view bytes);
+  // Sends bytes as one datagram to Host and Port, opening the socket if
+  // needed; returns the dotted address it went to.
+  std::string SendPacket(std::string_view bytes);
 };
 
 }  // namespace tolvaren::dns

@@ -194,6 +194,36 @@ TEST_F(SocketLayer, RunQueryNeedsAQuestionAndAReplyOfFiveBytes) {
   }
 }
 
+// Datagrams from any other address or port than the server's are dropped and
+// the wait goes on, for no longer than the timeout that is left.
+TEST_F(SocketLayer, OnlyTheServerAskedMayAnswer) {
+  DnsResolver resolver(api);
+  resolver.SetHost("192.0.2.53");
+  resolver.SetReceiveTimeout(2000);
+  resolver.QueryRecords = {qtPTR};
+  resolver.SetActive(true);
+  const auto reply = [&](const std::string& target) {
+    return testing::PtrReply(resolver.Header.ID, "10.0.0.1", target).bytes;
+  };
+  api.incoming = {{{192, 0, 2, 66}, 53, reply("stranger")},
+                  {{192, 0, 2, 53}, 5353, reply("other-port")},
+                  {{192, 0, 2, 53}, 53, reply("server")}};
+  resolver.RunQuery("10.0.0.1");
+  EXPECT_EQ(dynamic_cast<const TPTRRecord&>(resolver.Answers[0]).TargetName, "server");
+  ASSERT_EQ(api.waits.size(), 3u);
+  EXPECT_LE(api.waits[2], 2000);
+  EXPECT_GE(api.waits[2], 1000);
+
+  // Nothing but strangers: "TimedOut", as for silence.
+  api.incoming = {{{192, 0, 2, 66}, 53, reply("stranger")}};
+  try {
+    resolver.RunQuery("10.0.0.1");
+    FAIL();
+  } catch (const EDnsResolverError& e) {
+    EXPECT_EQ(e.Message(), "TimedOut");
+  }
+}
+
 TEST_F(SocketLayer, WaitSetSizeIsLimited) {
   UdpClient client(api);
   std::vector<platform::SocketId> many(65, 3);
