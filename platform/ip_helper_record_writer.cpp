@@ -35,7 +35,9 @@ class RecordSpace {
     std::memcpy(buffer_ + at, &address, kPointerSize);
   }
 
-  void Bytes(std::size_t at, const std::uint8_t* bytes, std::size_t count) { std::memcpy(buffer_ + at, bytes, count); }
+  void Bytes(std::size_t at, const std::uint8_t* bytes, std::size_t count) {
+    if (count > 0) std::memcpy(buffer_ + at, bytes, count);  // an empty vector may have no data at all
+  }
 
  private:
   std::uint8_t* buffer_;
