@@ -1,17 +1,25 @@
 #include "app/summary.h"
 
+#include <memory>
 #include <string>
 
 #include "hwinfo/info_gather.h"
 #include "hwinfo/machine.h"
+#include "netinfo/network.h"
 
 namespace tolvaren {
 
 void ShowSummary(Host& host) {
   platform::Console& console = host.platform.console;
-  TMachine machine(host);
+  // Both constructors enumerate devices and may print failure lines, the
+  // machine's first; the machine is also released first.
+  auto machineObject = std::make_unique<TMachine>(host);
+  auto networkObject = std::make_unique<TNetwork>(host);
+  TMachine& machine = *machineObject;
+  const TNetwork& network = *networkObject;
   InfoGather(
       console, "TMachine.GetInfo", emSilent, [&](int n) { machine.GetInfo(n); }, 1);
+  InfoGather(console, "TNetwork.GetInfo", emSilent, [&] { networkObject->GetInfo(); });
   const TSMBIOS& s = machine.SMBIOS();
 
   const auto row = [&](const char* label, const std::string& value) { console.WriteLine(label + value); };
@@ -24,12 +32,13 @@ void ShowSummary(Host& host) {
   row("System    manufacturer : ", s.SystemManufacturer());
   row("          model        : ", s.SystemModel());
   row("          serial       : ", s.SystemSerial());
-  // The Ethernet and IP address rows and the DNS host name come from the
-  // network information, which the tool does not gather yet: the two address
-  // rows are left out as for empty lists, the host name is empty.
+  if (network.MACAddresses().Count() > 0) row("Ethernet address       : ", network.MACAddresses()[0]);
+  if (network.IPAddresses().Count() > 0) row("IP address             : ", network.IPAddresses()[0]);
   row("NetBIOS name           : ", host.platform.system.NetBiosName());
-  row("DNS Host name          : ", "");
+  row("DNS Host name          : ", network.TCPIP().HostName());
   row("System UUID            : ", s.SystemUUID());
+  machineObject.reset();
+  networkObject.reset();
 }
 
 }  // namespace tolvaren

@@ -28,6 +28,10 @@ std::string Label(std::string_view piece) {
 
 constexpr std::uint8_t kPointerMark = 0xC0;
 constexpr std::size_t kPointerReach = 0x4000;  // 14 bits of offset
+// RFC 1035: a name takes at most 255 bytes in label form, terminating zero
+// byte included. A longer one is a broken or hostile packet; the limit also
+// bounds the text a reply can make a name grow to.
+constexpr std::size_t kMaxNameWireLength = 255;
 
 }  // namespace
 
@@ -43,8 +47,10 @@ std::string EncodeReverseName(std::string_view dotted) {
   return encoded + Label("in-addr") + Label("arpa");
 }
 
-std::string ReadName(const PacketReader& packet, std::size_t& offset) {
+std::string ReadName(const PacketReader& packet, std::size_t& offset, std::vector<std::string>* labels) {
   std::string result;
+  if (labels != nullptr) labels->clear();
+  std::size_t wireLength = 1;  // the terminating zero byte
   std::size_t pos = offset;
   std::optional<std::size_t> afterFirstPointer;
   // Every position below the pointers' reach whose length or pointer byte
@@ -80,7 +86,13 @@ std::string ReadName(const PacketReader& packet, std::size_t& offset) {
     if (!packet.Holds(pos + 1, length)) {
       throw EDnsResolverError(WithNumber(text::kInvalidPacketSize, code::kLabelPastEnd));
     }
-    result += packet.Bytes(pos + 1, length);
+    wireLength += 1 + length;
+    if (wireLength > kMaxNameWireLength) {
+      throw EDnsResolverError(WithNumber(text::kInvalidPacketSize, code::kNameTooLong));
+    }
+    std::string label = packet.Bytes(pos + 1, length);
+    result += label;
+    if (labels != nullptr) labels->push_back(std::move(label));
     result += '.';
     pos += 1 + length;
     if (packet.ByteOrZero(pos) == 0 || packet.AtOrPastLastByte(pos)) break;

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "dns/packet_reader.h"
 
@@ -18,8 +19,11 @@ std::string EncodeName(std::string_view dotted);
 std::string EncodeReverseName(std::string_view dotted);
 
 // The name at offset as dotted text, following compression pointers; offset
-// moves past the bytes of the name that stand at offset.
-std::string ReadName(const PacketReader& packet, std::size_t& offset);
+// moves past the bytes of the name that stand at offset. A name longer than
+// 255 bytes in label form raises "Invalid Packet Size" with kNameTooLong.
+// When labels is given it receives the labels one by one (a label may hold a
+// "." of its own, which the dotted text hides).
+std::string ReadName(const PacketReader& packet, std::size_t& offset, std::vector<std::string>* labels = nullptr);
 
 // One character-string at offset (a length byte and as many of its bytes as
 // the packet holds); offset moves past it. Empty, without moving, when offset

@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <mutex>
+#include <stdexcept>
 
 namespace tolvaren::dns {
 namespace {
@@ -10,7 +11,6 @@ struct SharedStack {
   std::mutex lock;
   int count = 0;
   std::unique_ptr<SocketStack> stack;
-  platform::SocketApi* api = nullptr;
 };
 
 SharedStack& Shared() {
@@ -21,11 +21,13 @@ SharedStack& Shared() {
 // Joins the count, creating the stack for the first component. When the
 // platform library does not start, the count is taken back and no stack
 // exists, so the next component tries again.
-SocketStack& Join() {
+SocketStack& Join(platform::SocketApi& sockets) {
   SharedStack& shared = Shared();
   std::lock_guard<std::mutex> guard(shared.lock);
   if (!shared.stack) {
-    shared.stack = std::make_unique<SocketStack>(shared.api != nullptr ? *shared.api : platform::NativeSocketApi());
+    shared.stack = std::make_unique<SocketStack>(sockets);
+  } else if (&shared.stack->Api() != &sockets) {
+    throw std::logic_error("network components on two socket libraries at once");
   }
   ++shared.count;
   return *shared.stack;
@@ -33,18 +35,12 @@ SocketStack& Join() {
 
 }  // namespace
 
-NetComponent::NetComponent() : stack_(Join()) {}
+NetComponent::NetComponent(platform::SocketApi& sockets) : stack_(Join(sockets)) {}
 
 NetComponent::~NetComponent() {
   SharedStack& shared = Shared();
   std::lock_guard<std::mutex> guard(shared.lock);
   if (--shared.count == 0) shared.stack.reset();
-}
-
-void NetComponent::UseSocketApi(platform::SocketApi* api) {
-  SharedStack& shared = Shared();
-  std::lock_guard<std::mutex> guard(shared.lock);
-  shared.api = api;
 }
 
 int NetComponent::ComponentCount() {

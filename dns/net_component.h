@@ -6,20 +6,17 @@
 namespace tolvaren::dns {
 
 // The base of every network component. The first one created in the process
-// creates the shared SocketStack (starting the platform socket library), the
-// last one destroyed frees it; the count is kept under a process-wide lock.
+// creates the shared SocketStack on the socket library it is given (starting
+// that library), the last one destroyed frees it; the count is kept under a
+// process-wide lock. Components that live at the same time share one library.
 class NetComponent {
  public:
-  NetComponent();
+  explicit NetComponent(platform::SocketApi& sockets);
   NetComponent(const NetComponent&) = delete;
   NetComponent& operator=(const NetComponent&) = delete;
   virtual ~NetComponent();
 
   SocketStack& Stack() { return stack_; }
-
-  // The socket library the next stack starts on (null: the system's own).
-  // Tests put a scripted library in place before the first component.
-  static void UseSocketApi(platform::SocketApi* api);
 
   // Number of live components, for tests.
   static int ComponentCount();

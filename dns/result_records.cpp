@@ -44,11 +44,16 @@ void TRDATARecord::Assign(const TResultRecord& source) {
   if (const auto* a = dynamic_cast<const TARecord*>(&source)) IPAddress = a->IPAddress;
 }
 
-void TNAMERecord::ParseRData(const PacketReader& packet, std::size_t offset) { TargetName = ReadName(packet, offset); }
+void TNAMERecord::ParseRData(const PacketReader& packet, std::size_t offset) {
+  TargetName = ReadName(packet, offset, &TargetLabels);
+}
 
 void TNAMERecord::Assign(const TResultRecord& source) {
   TResultRecord::Assign(source);
-  if (const auto* name = dynamic_cast<const TNAMERecord*>(&source)) TargetName = name->TargetName;
+  if (const auto* name = dynamic_cast<const TNAMERecord*>(&source)) {
+    TargetName = name->TargetName;
+    TargetLabels = name->TargetLabels;
+  }
 }
 
 void TMXRecord::ParseRData(const PacketReader& packet, std::size_t offset) {

@@ -51,6 +51,7 @@ class TNAMERecord : public TResultRecord {
   void ParseRData(const PacketReader& packet, std::size_t offset) override;
   void Assign(const TResultRecord& source) override;
   std::string TargetName;
+  std::vector<std::string> TargetLabels;  // TargetName's labels as they stand
 };
 
 class TNSRecord : public TNAMERecord {};

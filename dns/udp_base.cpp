@@ -46,10 +46,11 @@ std::string UdpBase::ReceivePacket(int timeoutMs) {
   return std::string(reinterpret_cast<const char*>(buffer.data()), static_cast<std::size_t>(count));
 }
 
-void UdpClient::SendPacket(std::string_view bytes) {
-  const std::string address = Stack().ResolveAddress(host_);
+std::string UdpClient::SendPacket(std::string_view bytes) {
+  std::string address = Stack().ResolveAddress(host_);
   if (!Active()) OpenSocket();
   Socket()->WriteDatagram(address, port_, bytes);
+  return address;
 }
 
 }  // namespace tolvaren::dns

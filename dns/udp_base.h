@@ -15,6 +15,7 @@ class UdpBase : public NetComponent {
   static constexpr int kUseReceiveTimeout = -1;
   static constexpr int kWaitWithoutLimit = SocketStack::kNoTimeLimit;
 
+  explicit UdpBase(platform::SocketApi& sockets) : NetComponent(sockets) {}
   ~UdpBase() override;
 
   // True while the socket exists and is open. Setting true opens it, false
@@ -54,6 +55,8 @@ class UdpBase : public NetComponent {
 // A UDP component that sends to one server.
 class UdpClient : public UdpBase {
  public:
+  explicit UdpClient(platform::SocketApi& sockets) : UdpBase(sockets) {}
+
   // "LOCALHOST", a dotted IPv4 address or a host name.
   const std::string& Host() const { return host_; }
   void SetHost(std::string host) { host_ = std::move(host); }
@@ -66,8 +69,9 @@ class UdpClient : public UdpBase {
   int ReceiveTimeout() const { return receiveTimeout_; }
   void SetReceiveTimeout(int timeoutMs) { receiveTimeout_ = timeoutMs; }
 
-  // Sends bytes as one datagram to Host and Port, opening the socket if needed.
-  void SendPacket(std::string_view bytes);
+  // Sends bytes as one datagram to Host and Port, opening the socket if
+  // needed; returns the dotted address it went to.
+  std::string SendPacket(std::string_view bytes);
 };
 
 }  // namespace tolvaren::dns

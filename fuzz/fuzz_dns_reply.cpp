@@ -10,7 +10,8 @@ using namespace tolvaren;
 
 namespace {
 constexpr std::size_t kLargestDatagram = 65507;
-}
+constexpr std::size_t kLongestDottedName = 253;
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   // No UDP datagram is longer.
@@ -30,6 +31,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (int i = 0; i < codec.Answers.Count(); ++i) {
     const dns::TResultRecord& record = codec.Answers[i];
     if (record.RData.size() > static_cast<std::size_t>(record.RDLength)) __builtin_trap();
+    // A name holds at most 255 bytes in label form, so 253 as dotted text.
+    if (record.Name.size() > kLongestDottedName) __builtin_trap();
   }
   return 0;
 }

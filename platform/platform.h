@@ -11,6 +11,7 @@
 #include "platform/netbios.h"
 #include "platform/processes.h"
 #include "platform/registry.h"
+#include "platform/sockets.h"
 #include "platform/system_info.h"
 #include "platform/winsock.h"
 
@@ -32,6 +33,7 @@ struct Platform {
   Winsock& winsock;
   Netbios& netbios;
   IpHelper& ipHelper;
+  SocketApi& sockets;
 };
 
 // The backend of the system this binary was built for.

@@ -1,8 +1,121 @@
 #include "templates/network_macros.h"
 
-namespace tolvaren {
+#include <cstdio>
+#include <exception>
 
-// The network information is not wired in yet; its macros stay as they are.
-std::string ExpandNetworkMacros(Host& /*host*/, const std::string& text) { return text; }
+#include "dns/dns_resolver.h"
+#include "hwinfo/info_gather.h"
+#include "netinfo/network.h"
+#include "platform/exception.h"
+#include "templates/name_sanitizer.h"
+#include "templates/replace_all.h"
+
+namespace tolvaren {
+namespace {
+
+constexpr int kLookupTimeoutMs = 2000;
+constexpr std::uint16_t kPtrTypeCode = 12;
+
+std::string Decimal(int value) { return std::to_string(value); }
+
+std::string Hex(int value) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%.2X", static_cast<unsigned>(value));
+  return text;
+}
+
+// Decimal digits with an optional sign, as a 32-bit number.
+std::optional<int> DecimalNumber(const std::string& text) {
+  std::size_t pos = text.empty() || (text[0] != '-' && text[0] != '+') ? 0 : 1;
+  if (pos == text.size()) return std::nullopt;
+  long long value = 0;
+  for (; pos < text.size(); ++pos) {
+    if (text[pos] < '0' || text[pos] > '9') return std::nullopt;
+    value = value * 10 + (text[pos] - '0');
+    if (value > 0x80000000LL) return std::nullopt;
+  }
+  if (text[0] == '-') value = -value;
+  if (value > 0x7FFFFFFFLL) return std::nullopt;
+  return static_cast<int>(value);
+}
+
+}  // namespace
+
+int IpOctet(const std::string& address, int index) {
+  std::string commas = address;
+  for (char& c : commas) {
+    if (c == '.') c = ',';
+  }
+  StringList pieces;
+  pieces.SetCommaText(commas);
+  const std::string piece = index >= 0 && index < pieces.Count() ? pieces[index] : std::string();
+  const auto number = DecimalNumber(piece);
+  if (!number) throw EConvertError("'" + piece + "' is not a valid integer value");
+  return *number;
+}
+
+std::optional<std::string> ShortHostName(const dns::DnsMessageCodec& reply) {
+  const int answers = std::min<int>(reply.Header.ANCount, reply.Answers.Count());
+  for (int i = 0; i < answers; ++i) {
+    const auto* ptr = dynamic_cast<const dns::TNAMERecord*>(&reply.Answers[i]);
+    if (ptr == nullptr || reply.Answers[i].TypeCode != kPtrTypeCode) continue;
+    if (ptr->TargetLabels.empty()) return std::string();
+    const std::string& label = ptr->TargetLabels.front();
+    std::size_t end = 0;
+    while (end < label.size() && static_cast<unsigned char>(label[end]) > ' ') ++end;
+    return label.substr(0, end);
+  }
+  return std::nullopt;
+}
+
+std::string ReverseLookup(Host& host, const std::string& address, const StringList& servers) {
+  // Not guarded: when no socket can be had, the failure ends the run.
+  dns::DnsResolver resolver(host.platform.sockets);
+  resolver.SetReceiveTimeout(kLookupTimeoutMs);
+  resolver.SetActive(true);
+
+  std::string result;
+  for (int i = 0; result.empty() && i < servers.Count(); ++i) {
+    resolver.SetHost(servers[i]);
+    resolver.QueryRecords = {dns::qtPTR};
+    try {
+      resolver.RunQuery(address);
+      result = ShortHostName(resolver).value_or("");
+    } catch (const std::exception&) {
+      result.clear();  // no name from this server; ask the next
+    }
+  }
+  return result;
+}
+
+std::string ExpandNetworkMacros(Host& host, const std::string& text) {
+  TNetwork network(host);
+  InfoGather(host.platform.console, "TNetwork.GetInfo", emSilent, [&] { network.GetInfo(); });
+
+  std::string w = text;
+  if (network.MACAddresses().Count() == 0 || network.IPAddresses().Count() == 0) {
+    for (const char* macro : {"?i", "?j", "?k", "?l", "?I", "?J", "?K", "?L", "?m", "?U", "?d"}) {
+      w = ReplaceAll(w, macro, "");
+    }
+    return w;
+  }
+
+  const std::string& ip = network.IPAddresses()[0];
+  const std::string mac = NameSanitizer(network.MACAddresses()[0]);
+  // Every octet is read whether or not its macro occurs, so an address that
+  // is no dotted quad always fails here.
+  w = ReplaceAll(w, "?i", Decimal(IpOctet(ip, 0)));
+  w = ReplaceAll(w, "?j", Decimal(IpOctet(ip, 1)));
+  w = ReplaceAll(w, "?k", Decimal(IpOctet(ip, 2)));
+  w = ReplaceAll(w, "?l", Decimal(IpOctet(ip, 3)));
+  w = ReplaceAll(w, "?d", ReverseLookup(host, ip, network.TCPIP().DNSServers()));
+  w = ReplaceAll(w, "?I", Hex(IpOctet(ip, 0)));
+  w = ReplaceAll(w, "?J", Hex(IpOctet(ip, 1)));
+  w = ReplaceAll(w, "?K", Hex(IpOctet(ip, 2)));
+  w = ReplaceAll(w, "?L", Hex(IpOctet(ip, 3)));
+  w = ReplaceAll(w, "?m", mac);
+  w = ReplaceAll(w, "?U", std::string(20, '0') + mac);
+  return w;
+}
 
 }  // namespace tolvaren

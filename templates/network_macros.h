@@ -1,13 +1,31 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
+#include "dns/dns_message_codec.h"
 #include "hwinfo/host.h"
+#include "platform/string_list.h"
 
 namespace tolvaren {
 
 // Replaces the IP octet macros, "?d", "?m" and "?U" with values of the first
-// IP and MAC addresses and the reverse-DNS name of that address.
+// IP and MAC addresses and the reverse-DNS name of that address. Without a MAC
+// or an IP address they all expand to nothing.
 std::string ExpandNetworkMacros(Host& host, const std::string& text);
+
+// Octet index (0 to 3) of a dotted IPv4 address; raises EConvertError when
+// the address has no such piece or it is not a decimal number.
+int IpOctet(const std::string& address, int index);
+
+// The short host name the DNS servers give for the address, asking one after
+// the other until one gives a name; empty when none does. Raises when the
+// resolver's socket cannot be opened.
+std::string ReverseLookup(Host& host, const std::string& address, const StringList& servers);
+
+// The first label of the first PTR record in the answer section of a parsed
+// reply, cut before its first byte of 32 or less; nothing without such a
+// record.
+std::optional<std::string> ShortHostName(const dns::DnsMessageCodec& reply);
 
 }  // namespace tolvaren

@@ -4,6 +4,7 @@
 #include "platform/fake/fake_network.h"
 #include "platform/fake/fake_registry.h"
 #include "platform/fake/fake_services.h"
+#include "platform/fake/fake_sockets.h"
 
 namespace tolvaren::platform::fake {
 
@@ -34,10 +35,11 @@ class FakeMachine {
   FakeWinsock winsock;
   FakeNetbios netbios;
   FakeIpHelper ipHelper;
+  FakeSocketApi sockets;
 
  private:
   Platform platform_{console, system,    clock,    names,   environment, firmware, locale,
-                     files,   processes, registry, winsock, netbios,     ipHelper};
+                     files,   processes, registry, winsock, netbios,     ipHelper, sockets};
 };
 
 // Version records of the systems tests like to play.

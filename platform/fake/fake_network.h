@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/ip_helper_record_writer.h"
 #include "platform/platform.h"
 
 namespace tolvaren::platform::fake {
@@ -54,8 +55,9 @@ class FakeNetbios final : public Netbios {
   std::vector<NetbiosControlBlock> submitted;  // copies, buffers not kept
 };
 
-// Plays the IP Helper library. Each call is answered by its function, which
-// fills the buffer like the real one; unset, the call reports no data (232).
+// Plays the IP Helper library. Each call is answered by its function when one
+// is set (for hostile record chains); otherwise the records of `adapters` and
+// `params` are laid out as the real library does (no adapter, no params: 232).
 class FakeIpHelper final : public IpHelper {
  public:
   using Call = std::function<std::uint32_t(std::uint8_t* buffer, std::uint32_t& size)>;
@@ -63,11 +65,12 @@ class FakeIpHelper final : public IpHelper {
   bool Bound() const override { return bound; }
   std::uint32_t GetAdaptersInfo(std::uint8_t* buffer, std::uint32_t& size) override {
     adapterBufferSizes.push_back(size);
-    return adaptersInfo ? adaptersInfo(buffer, size) : kNoData;
+    return adaptersInfo ? adaptersInfo(buffer, size) : ip_helper_records::WriteAdapters(adapters, buffer, size);
   }
   std::uint32_t GetNetworkParams(std::uint8_t* buffer, std::uint32_t& size) override {
     paramsBufferSizes.push_back(size);
-    return networkParams ? networkParams(buffer, size) : kNoData;
+    if (networkParams) return networkParams(buffer, size);
+    return params ? ip_helper_records::WriteNetworkParams(*params, buffer, size) : kNoData;
   }
 
   static constexpr std::uint32_t kNoData = 232;
@@ -75,6 +78,8 @@ class FakeIpHelper final : public IpHelper {
   bool bound = true;
   Call adaptersInfo;
   Call networkParams;
+  std::vector<ip_helper_records::AdapterRecord> adapters;
+  std::optional<ip_helper_records::NetworkParamsRecord> params;
   std::vector<std::uint32_t> adapterBufferSizes;  // the size passed on each call
   std::vector<std::uint32_t> paramsBufferSizes;
 };

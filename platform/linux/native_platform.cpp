@@ -20,7 +20,7 @@ Platform& NativePlatform() {
   static linux_backend::LinuxNetbios netbios;
   static linux_backend::LinuxIpHelper ipHelper;
   static Platform platform{console, system,    clock,    names,   environment, firmware, locale,
-                           files,   processes, registry, winsock, netbios,     ipHelper};
+                           files,   processes, registry, winsock, netbios,     ipHelper, NativeSocketApi()};
   return platform;
 }
 

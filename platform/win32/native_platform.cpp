@@ -20,7 +20,7 @@ Platform& NativePlatform() {
   static win32_backend::Win32Netbios netbios;
   static win32_backend::Win32IpHelper ipHelper;
   static Platform platform{console, system,    clock,    names,   environment, firmware, locale,
-                           files,   processes, registry, winsock, netbios,     ipHelper};
+                           files,   processes, registry, winsock, netbios,     ipHelper, NativeSocketApi()};
   return platform;
 }
 

@@ -28,7 +28,9 @@ TEST(Summary, MachineWithoutSmbiosPrintsEveryLabelEmpty) {
             "System UUID            : \r\n");
 }
 
-TEST(Summary, DeviceFailureLineComesBeforeTheRows) {
+// The machine and the network object each enumerate devices when they are
+// made, and each prints the failure.
+TEST(Summary, DeviceFailureLinesComeBeforeTheRows) {
   platform::fake::FakeMachine machine;
   machine.registry.Load(R"([HKLM\SYSTEM\CurrentControlSet\Enum\Root\X\0000]
 DeviceDesc = dword:1
@@ -36,6 +38,7 @@ DeviceDesc = dword:1
   Host host(machine.platform(), ClassifyOs(platform::fake::kWindowsXp));
   ShowSummary(host);
   EXPECT_EQ(machine.console.output.rfind("TDevices.GetInfo: Invalid data type for 'DeviceDesc'\n"
+                                         "TDevices.GetInfo: Invalid data type for 'DeviceDesc'\n"
                                          "Mainboard manufacturer : \n",
                                          0),
             0u);

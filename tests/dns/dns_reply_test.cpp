@@ -282,6 +282,22 @@ TEST(ReadName, PointerLoopsEndWithAnError) {
   EXPECT_EQ(ReadAt(Packet().Label("a").Pointer(5).Byte(0).Label("b").Byte(0).Byte(0), 0), "a.b");
 }
 
+// A name takes at most 255 bytes in label form, counted across pointers, so
+// no reply can build longer names by chaining them.
+TEST(ReadName, NamesOver255BytesAreInvalid) {
+  const std::string a(63, 'a'), b(63, 'b'), c(63, 'c');
+  // 3 * 64 + 62 + 1 = 255 bytes.
+  EXPECT_EQ(ReadAt(Packet().Label(a).Label(b).Label(c).Label(std::string(61, 'd')).Byte(0).Byte(0), 0).size(), 253u);
+  const std::string tooLong = "Invalid Packet Size 5";
+  EXPECT_EQ(FailureOf<EDnsResolverError>(
+                [&] { ReadAt(Packet().Label(a).Label(b).Label(c).Label(std::string(62, 'd')).Byte(0).Byte(0), 0); }),
+            tooLong);
+  // 0: a.b (129 bytes); 129: c.c, then a pointer to 0.
+  EXPECT_EQ(FailureOf<EDnsResolverError>(
+                [&] { ReadAt(Packet().Label(a).Label(b).Byte(0).Label(c).Label(c).Pointer(0).Byte(0), 129); }),
+            tooLong);
+}
+
 TEST(ReadCharString, StopsAtThePacketEnd) {
   const Packet packet = Packet().Label("abc").Byte(7).Raw("de");
   const PacketReader reader(packet.bytes);

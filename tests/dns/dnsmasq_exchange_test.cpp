@@ -21,7 +21,7 @@ class Dnsmasq : public ::testing::Test {
     resolver.SetActive(true);
   }
 
-  DnsResolver resolver;
+  DnsResolver resolver{platform::NativeSocketApi()};
 };
 
 TEST_F(Dnsmasq, ReverseLookups) {

@@ -85,7 +85,7 @@ class LoopbackServer {
     }
   }
 
-  NetComponent component_;  // keeps the socket library started
+  NetComponent component_{platform::NativeSocketApi()};  // keeps the socket library started
   Handler handler_;
   platform::SocketId socket_ = platform::kNoSocket;
   int port_ = 0;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 
@@ -87,5 +88,20 @@ inline constexpr std::uint16_t kQuestionOffset = 12;
 
 // The query identifier the codec tests use.
 inline constexpr std::uint16_t kTestId = 0x1A2B;
+
+// A reply to the PTR query for address: its question, then one PTR answer
+// naming target (the answer's owner a pointer to the question).
+inline Packet PtrReply(std::uint16_t id, const std::string& address, const std::string& target) {
+  std::string reversed = "in-addr.arpa";
+  for (std::size_t start = 0; start <= address.size();) {
+    const std::size_t dot = std::min(address.find('.', start), address.size());
+    reversed = address.substr(start, dot - start) + "." + reversed;
+    start = dot + 1;
+  }
+  return Packet()
+      .Header(id, 0x8180, 1, 1)
+      .Question(reversed, kPTR)
+      .Record(Pointer(kQuestionOffset), kPTR, Name(target));
+}
 
 }  // namespace tolvaren::dns::testing

@@ -15,7 +15,7 @@ using SocketLayer = ScriptedSocketsTest;
 TEST_F(SocketLayer, RefusedStartUpLeavesNoStackAndIsTriedAgain) {
   api.startUpSucceeds = false;
   try {
-    DnsResolver resolver;
+    DnsResolver resolver(api);
     FAIL() << "created";
   } catch (const EStackInitializationFailed& e) {
     EXPECT_EQ(e.Message(), "Winsock Initialization Error.");
@@ -23,8 +23,8 @@ TEST_F(SocketLayer, RefusedStartUpLeavesNoStackAndIsTriedAgain) {
   EXPECT_EQ(NetComponent::ComponentCount(), 0);
   api.startUpSucceeds = true;
   {
-    DnsResolver first;
-    UdpClient second;  // shares the stack: no second start-up
+    DnsResolver first(api);
+    UdpClient second(api);  // shares the stack: no second start-up
     EXPECT_EQ(NetComponent::ComponentCount(), 2);
   }
   EXPECT_EQ(api.startUps, 2);
@@ -32,7 +32,7 @@ TEST_F(SocketLayer, RefusedStartUpLeavesNoStackAndIsTriedAgain) {
 }
 
 TEST_F(SocketLayer, ActiveOpensOneSocketAndClosesIt) {
-  UdpClient client;
+  UdpClient client(api);
   EXPECT_FALSE(client.Active());
   EXPECT_EQ(client.Port(), 0);
   EXPECT_EQ(client.ReceiveTimeout(), -2);
@@ -53,7 +53,7 @@ TEST_F(SocketLayer, ActiveOpensOneSocketAndClosesIt) {
 }
 
 TEST_F(SocketLayer, OpeningFailures) {
-  UdpClient client;
+  UdpClient client(api);
   api.refuseSockets = true;
   EXPECT_THROW(client.SetActive(true), EInvalidSocket);
   EXPECT_FALSE(client.Active());
@@ -70,7 +70,7 @@ TEST_F(SocketLayer, OpeningFailures) {
 }
 
 TEST_F(SocketLayer, SendGoesToTheResolvedHostAndPort) {
-  DnsResolver resolver;
+  DnsResolver resolver(api);
   EXPECT_EQ(resolver.Port(), 53);
   resolver.SetHost("localhost");
   resolver.SendPacket("abc");  // opens the socket by itself
@@ -89,7 +89,7 @@ TEST_F(SocketLayer, SendGoesToTheResolvedHostAndPort) {
 }
 
 TEST_F(SocketLayer, HostsThatAreNotDottedQuadsAreLookedUp) {
-  UdpClient client;
+  UdpClient client(api);
   api.lookUpAddress = Ipv4Bytes{198, 51, 100, 1};
   EXPECT_EQ(client.Stack().ResolveAddress("LocalHost"), "127.0.0.1");
   EXPECT_EQ(client.Stack().ResolveAddress("10.0.0.256"), "198.51.100.1");
@@ -108,7 +108,7 @@ TEST_F(SocketLayer, HostsThatAreNotDottedQuadsAreLookedUp) {
 }
 
 TEST_F(SocketLayer, SendFailures) {
-  UdpClient client;
+  UdpClient client(api);
   client.SetHost("127.0.0.1");
   api.sendError = 10040;
   EXPECT_THROW(client.SendPacket("x"), EPackageSizeTooBig);
@@ -131,7 +131,7 @@ TEST_F(SocketLayer, SendFailures) {
 }
 
 TEST_F(SocketLayer, ReceiveTimeouts) {
-  UdpClient client;
+  UdpClient client(api);
   EXPECT_THROW(client.ReceivePacket(0), EConnClosedGracefully);
   client.SetActive(true);
   client.SetReceiveTimeout(250);
@@ -146,7 +146,7 @@ TEST_F(SocketLayer, ReceiveTimeouts) {
 }
 
 TEST_F(SocketLayer, ReceiveTakesTheDatagramAndItsSender) {
-  UdpClient client;
+  UdpClient client(api);
   client.SetActive(true);
   api.incoming.push_back({{192, 0, 2, 9}, 5300, "hello"});
   EXPECT_EQ(client.ReceivePacket(100), "hello");
@@ -163,7 +163,7 @@ TEST_F(SocketLayer, ReceiveTakesTheDatagramAndItsSender) {
 }
 
 TEST_F(SocketLayer, RunQueryNeedsAQuestionAndAReplyOfFiveBytes) {
-  DnsResolver resolver;
+  DnsResolver resolver(api);
   resolver.SetHost("127.0.0.1");
   try {
     resolver.RunQuery("10.0.0.1");
@@ -194,8 +194,38 @@ TEST_F(SocketLayer, RunQueryNeedsAQuestionAndAReplyOfFiveBytes) {
   }
 }
 
+// Datagrams from any other address or port than the server's are dropped and
+// the wait goes on, for no longer than the timeout that is left.
+TEST_F(SocketLayer, OnlyTheServerAskedMayAnswer) {
+  DnsResolver resolver(api);
+  resolver.SetHost("192.0.2.53");
+  resolver.SetReceiveTimeout(2000);
+  resolver.QueryRecords = {qtPTR};
+  resolver.SetActive(true);
+  const auto reply = [&](const std::string& target) {
+    return testing::PtrReply(resolver.Header.ID, "10.0.0.1", target).bytes;
+  };
+  api.incoming = {{{192, 0, 2, 66}, 53, reply("stranger")},
+                  {{192, 0, 2, 53}, 5353, reply("other-port")},
+                  {{192, 0, 2, 53}, 53, reply("server")}};
+  resolver.RunQuery("10.0.0.1");
+  EXPECT_EQ(dynamic_cast<const TPTRRecord&>(resolver.Answers[0]).TargetName, "server");
+  ASSERT_EQ(api.waits.size(), 3u);
+  EXPECT_LE(api.waits[2], 2000);
+  EXPECT_GE(api.waits[2], 1000);
+
+  // Nothing but strangers: "TimedOut", as for silence.
+  api.incoming = {{{192, 0, 2, 66}, 53, reply("stranger")}};
+  try {
+    resolver.RunQuery("10.0.0.1");
+    FAIL();
+  } catch (const EDnsResolverError& e) {
+    EXPECT_EQ(e.Message(), "TimedOut");
+  }
+}
+
 TEST_F(SocketLayer, WaitSetSizeIsLimited) {
-  UdpClient client;
+  UdpClient client(api);
   std::vector<platform::SocketId> many(65, 3);
   try {
     client.Stack().WaitForSockets(&many, nullptr, nullptr, 0);

@@ -1,0 +1,262 @@
+#include "netinfo/network.h"
+
+#include <cstdio>
+
+#include "hwinfo/info_gather.h"
+#include "netinfo/device_classes.h"
+#include "netinfo/devices.h"
+#include "platform/tregistry.h"
+
+namespace tolvaren {
+namespace {
+
+constexpr std::uint16_t kWinsockVersion11 = 0x0101;
+constexpr char kWinsockUnavailable[] = "Winsock cannot be initialized.";
+
+constexpr char kNetworkCardsKey[] = "\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\NetworkCards";
+constexpr char kWin2000NetworkKey[] = "\\SYSTEM\\CurrentControlSet\\Control\\Network";
+
+// NetBIOS buffers: the LANA enumeration (a whole LANA_ENUM: a count byte and
+// room for 255 numbers; Wine refuses one byte less with NRC_BUFLEN) and the
+// adapter status (60 bytes of status, then 16 name entries of 18).
+constexpr std::uint16_t kLanaEnumSize = 256;
+constexpr std::uint16_t kAdapterStatusSize = 348;
+constexpr std::size_t kMacSize = 6;
+
+// One successful Winsock 1.1 start, released when the scope ends.
+class WinsockSession {
+ public:
+  explicit WinsockSession(platform::Winsock& winsock)
+      : winsock_(winsock), startup_(winsock.StartUp(kWinsockVersion11)) {}
+  ~WinsockSession() {
+    if (startup_) winsock_.CleanUp();
+  }
+  WinsockSession(const WinsockSession&) = delete;
+  WinsockSession& operator=(const WinsockSession&) = delete;
+
+  const std::optional<platform::WinsockStartup>& Startup() const { return startup_; }
+
+ private:
+  platform::Winsock& winsock_;
+  std::optional<platform::WinsockStartup> startup_;
+};
+
+char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool SameIgnoringCase(const std::string& a, const std::string& b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (Lower(a[i]) != Lower(b[i])) return false;
+  }
+  return true;
+}
+
+// The class key of the classification has no leading "\"; every path here is
+// taken from the root.
+std::string FromRoot(const std::string& path) { return !path.empty() && path[0] == '\\' ? path : "\\" + path; }
+
+void AddOnce(StringList& list, const std::string& text) {
+  if (list.IndexOf(text) < 0) list.Add(text);
+}
+
+// Adds the value of every subkey of key to the list, once per text.
+void AddSubkeyValues(platform::Registry& registry, const std::string& key, const StringList& subkeys,
+                     const std::string& valueName, StringList& list, bool readOnly) {
+  for (const std::string& name : subkeys.Items()) {
+    TRegistry reg(registry);
+    const std::string path = key + "\\" + name;
+    if (!(readOnly ? reg.OpenKeyReadOnly(path) : reg.OpenKey(path, false))) continue;
+    if (reg.ValueExists(valueName)) AddOnce(list, reg.ReadString(valueName));
+  }
+}
+
+}  // namespace
+
+void TWinsock::GetInfo() {
+  const WinsockSession session(host_.platform.winsock);
+  const auto& startup = session.Startup();
+  if (!startup) {
+    status_ = kWinsockUnavailable;
+    return;
+  }
+  description_ = startup->description;
+  status_ = startup->systemStatus;
+  majorVersion_ = static_cast<std::uint16_t>(startup->highVersion & 0xFF);
+  minorVersion_ = static_cast<std::uint16_t>(startup->highVersion >> 8);
+}
+
+TNetwork::TNetwork(Host& host)
+    : host_(host), winsock_(std::make_unique<TWinsock>(host)), tcpip_(std::make_unique<TTCPIP>(host)) {
+  TDevices devices(host_);
+  InfoGather(host_.platform.console, "TDevices.GetInfo", exceptionMode_, [&] { devices.GetInfo(); });
+  std::int32_t position = -1;
+  for (int i = 0; i < devices.DeviceCount(); ++i) {
+    TDevice device;
+    devices.GetDevice(i, device);
+    if (device.DeviceClass != kNetClass) continue;
+    adapters_.Add(!device.FriendlyName.empty() ? device.FriendlyName : device.Description);
+    ++position;
+    if (!device.Location.empty() && cardAdapterIndex_ == -1) cardAdapterIndex_ = position;
+  }
+}
+
+TNetwork::~TNetwork() = default;
+
+void TNetwork::GetInfo() {
+  platform::Console& console = host_.platform.console;
+  InfoGather(console, "TWinsock.GetInfo", exceptionMode_, [&] { winsock_->GetInfo(); });
+  InfoGather(console, "TTCPIP.GetInfo", exceptionMode_, [&] { tcpip_->GetInfo(); });
+
+  const OsKind kind = host_.os.kind;
+  if (kind == osNT4 || (kind == os2000 && (adapters_.Count() == 0 || cardAdapterIndex_ == -1))) {
+    ReadNetworkCards();
+  }
+
+  if (cardAdapterIndex_ >= 0 && cardAdapterIndex_ < adapters_.Count()) {
+    cardAdapterName_ = adapters_[cardAdapterIndex_];
+  } else if (adapters_.Count() > 0) {
+    cardAdapterName_ = adapters_[0];
+  } else {
+    cardAdapterName_ = kNotDetected;
+  }
+
+  ipAddresses_.Clear();
+  std::string ips = GetLocalIPs();
+  if (!ips.empty()) {
+    for (std::size_t comma; (comma = ips.find(',')) != std::string::npos; ips.erase(0, comma + 1)) {
+      ipAddresses_.Add(ips.substr(0, comma));
+    }
+    ipAddresses_.Add(ips);
+  }
+
+  const bool win2000 = kind == os2000;
+  const std::string classKey = win2000 ? kWin2000NetworkKey : host_.os.classKey;
+  const std::string valueName = win2000 ? "Description" : "DriverDesc";
+  GetClassDevices(classKey, "NetTrans", valueName, protocols_);
+  GetClassDevices(classKey, "NetService", valueName, services_);
+  GetClassDevices(classKey, "NetClient", valueName, clients_);
+
+  ReadMacAddresses();
+}
+
+void TNetwork::ReadNetworkCards() {
+  platform::Registry& registry = host_.platform.registry;
+  StringList cards;
+  {
+    TRegistry reg(registry);
+    if (!reg.OpenKeyReadOnly(kNetworkCardsKey)) return;
+    reg.GetKeyNames(cards);
+  }
+  for (const std::string& card : cards.Items()) {
+    TRegistry reg(registry);
+    if (!reg.OpenKeyReadOnly(std::string(kNetworkCardsKey) + "\\" + card)) continue;
+    adapters_.Add(reg.ReadString("Description"));
+    if (cardAdapterIndex_ == -1) cardAdapterIndex_ = adapters_.Count() - 1;
+  }
+}
+
+void TNetwork::ReadMacAddresses() {
+  macAddresses_.Clear();
+  const std::vector<std::uint8_t> lanas = GetLanaEnum();
+  const std::size_t count = lanas.empty() ? 0 : lanas[0];
+  // The count byte is the platform's: numbers past the buffer are not there.
+  for (std::size_t i = 1; i <= count && i < lanas.size(); ++i) {
+    if (ResetLana(lanas[i]) != 0) continue;
+    AddOnce(macAddresses_, GetMACAddress(lanas[i]));
+  }
+}
+
+std::string TNetwork::GetLocalIPs() {
+  platform::Winsock& winsock = host_.platform.winsock;
+  const WinsockSession session(winsock);
+  if (!session.Startup()) return {};
+  const auto name = winsock.HostName();
+  if (!name) return {};
+  const auto addresses = winsock.LookUpHost(*name);
+  if (!addresses) return {};
+  std::string text;
+  for (const platform::Ipv4Bytes& address : *addresses) {
+    if (!text.empty()) text += ',';
+    text += winsock.DottedText(address);
+  }
+  return text;
+}
+
+std::vector<std::uint8_t> TNetwork::GetLanaEnum() {
+  std::vector<std::uint8_t> buffer(kLanaEnumSize, 0);
+  platform::NetbiosControlBlock block;
+  block.command = platform::kNcbEnumerate;
+  block.buffer = buffer.data();
+  block.length = kLanaEnumSize;
+  if (host_.platform.netbios.Submit(block) != 0) buffer[0] = 0;
+  return buffer;
+}
+
+std::uint8_t TNetwork::ResetLana(std::uint8_t lana) {
+  platform::NetbiosControlBlock block;
+  block.command = platform::kNcbReset;
+  block.lanaNumber = lana;
+  return host_.platform.netbios.Submit(block);
+}
+
+std::string TNetwork::GetMACAddress(std::uint8_t lana) {
+  std::vector<std::uint8_t> status(kAdapterStatusSize, 0);
+  platform::NetbiosControlBlock block;
+  block.command = platform::kNcbAdapterStatus;
+  block.buffer = status.data();
+  block.length = kAdapterStatusSize;
+  block.callName.fill(' ');
+  block.callName[0] = '*';
+  block.lanaNumber = lana;
+  if (host_.platform.netbios.Submit(block) != 0) return kUnknownMac;
+  std::string text;
+  for (std::size_t i = 0; i < kMacSize; ++i) {
+    char hex[4];
+    std::snprintf(hex, sizeof hex, "%02X", status[i]);
+    if (i > 0) text += ':';
+    text += hex;
+  }
+  return text;
+}
+
+void TNetwork::GetClassDevices(const std::string& classKey, const std::string& componentClass,
+                               const std::string& valueName, StringList& list) {
+  list.Clear();
+  platform::Registry& registry = host_.platform.registry;
+  const std::string key = FromRoot(classKey);
+  StringList names;
+
+  if (!host_.os.isNT) {
+    // The 95 family keeps one key per class name.
+    const std::string classPath = key + "\\" + componentClass;
+    {
+      TRegistry reg(registry);
+      if (!reg.OpenKey(classPath, false)) return;
+      reg.GetKeyNames(names);
+    }
+    AddSubkeyValues(registry, classPath, names, valueName, list, false);
+    return;
+  }
+
+  {
+    TRegistry reg(registry);
+    if (!reg.OpenKeyReadOnly(key)) return;
+    reg.GetKeyNames(names);
+  }
+  // NT keeps the classes under GUIDs; the first whose "Class" names the
+  // component class holds the components.
+  for (const std::string& guid : names.Items()) {
+    const std::string classPath = key + "\\" + guid;
+    StringList components;
+    {
+      TRegistry reg(registry);
+      if (!reg.OpenKeyReadOnly(classPath)) continue;
+      if (!reg.ValueExists("Class") || !SameIgnoringCase(reg.ReadString("Class"), componentClass)) continue;
+      reg.GetKeyNames(components);
+    }
+    AddSubkeyValues(registry, classPath, components, valueName, list, true);
+    return;
+  }
+}
+
+}  // namespace tolvaren
