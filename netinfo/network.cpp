@@ -16,9 +16,10 @@ constexpr char kWinsockUnavailable[] = "Winsock cannot be initialized.";
 constexpr char kNetworkCardsKey[] = "\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\NetworkCards";
 constexpr char kWin2000NetworkKey[] = "\\SYSTEM\\CurrentControlSet\\Control\\Network";
 
-// NetBIOS buffers: the LANA enumeration (a count byte and up to 254 numbers)
-// and the adapter status (60 bytes of status, then 16 name entries of 18).
-constexpr std::uint16_t kLanaEnumSize = 255;
+// NetBIOS buffers: the LANA enumeration (a whole LANA_ENUM: a count byte and
+// room for 255 numbers; Wine refuses one byte less with NRC_BUFLEN) and the
+// adapter status (60 bytes of status, then 16 name entries of 18).
+constexpr std::uint16_t kLanaEnumSize = 256;
 constexpr std::uint16_t kAdapterStatusSize = 348;
 constexpr std::size_t kMacSize = 6;
 

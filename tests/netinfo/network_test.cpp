@@ -91,7 +91,7 @@ TEST(Network, MacAddressPerNetbiosAdapter) {
   const auto& blocks = machine.netbios.submitted;
   ASSERT_EQ(blocks.size(), 3u);
   EXPECT_EQ(blocks[0].command, platform::kNcbEnumerate);
-  EXPECT_EQ(blocks[0].length, 255);
+  EXPECT_EQ(blocks[0].length, 256);
   EXPECT_EQ(blocks[1].command, platform::kNcbReset);
   EXPECT_EQ(blocks[1].lanaNumber, 7);
   EXPECT_EQ(blocks[2].command, platform::kNcbAdapterStatus);

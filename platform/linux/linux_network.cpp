@@ -1,0 +1,179 @@
+#include "platform/linux/linux_network.h"
+
+#include <ifaddrs.h>
+#include <linux/if_packet.h>
+#include <net/if.h>
+#include <netdb.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <memory>
+
+namespace tolvaren::platform::linux_backend {
+namespace {
+
+constexpr std::size_t kHostNameBufferSize = 64;  // gethostname's buffer under Winsock
+constexpr std::size_t kConfigLimit = 1 << 20;    // more than any resolv.conf or route table
+constexpr std::uint16_t kHighVersion = 0x0202;   // Winsock 2.2
+
+// NetBIOS return codes.
+constexpr std::uint8_t kNrcGood = 0x00;
+constexpr std::uint8_t kNrcBufferLength = 0x01;
+constexpr std::uint8_t kNrcIllegalCommand = 0x03;
+constexpr std::uint8_t kNrcBadAddress = 0x07;
+constexpr std::uint8_t kNrcBridge = 0x23;  // no such LANA
+
+// A LANA_ENUM and an ADAPTER_STATUS: the least room the two commands accept.
+constexpr std::size_t kLanaEnumSize = 256;
+constexpr std::size_t kAdapterStatusSize = 60;
+constexpr std::size_t kAdapterTypeOffset = 8;
+constexpr std::uint8_t kEthernetAdapter = 0xFE;
+
+std::string ReadSmallFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::string text;
+  char chunk[4096];
+  while (in && text.size() < kConfigLimit) {
+    in.read(chunk, sizeof chunk);
+    text.append(chunk, static_cast<std::size_t>(in.gcount()));
+  }
+  return text;
+}
+
+Ipv4Bytes AddressBytes(const sockaddr* address) {
+  Ipv4Bytes bytes{};
+  if (address != nullptr && address->sa_family == AF_INET) {
+    const auto* in = reinterpret_cast<const sockaddr_in*>(address);
+    std::memcpy(bytes.data(), &in->sin_addr, bytes.size());
+  }
+  return bytes;
+}
+
+bool SameName(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+           return lower(x) == lower(y);
+         });
+}
+
+std::optional<std::vector<Ipv4Bytes>> ResolverAddresses(const std::string& name) {
+  addrinfo hints{};
+  hints.ai_family = AF_INET;
+  hints.ai_socktype = SOCK_DGRAM;
+  addrinfo* found = nullptr;
+  if (name.empty() || getaddrinfo(name.c_str(), nullptr, &hints, &found) != 0) return std::nullopt;
+  std::unique_ptr<addrinfo, decltype(&freeaddrinfo)> owner(found, freeaddrinfo);
+  std::vector<Ipv4Bytes> addresses;
+  for (const addrinfo* a = found; a != nullptr; a = a->ai_next) {
+    const Ipv4Bytes bytes = AddressBytes(a->ai_addr);
+    if (std::find(addresses.begin(), addresses.end(), bytes) == addresses.end()) addresses.push_back(bytes);
+  }
+  if (addresses.empty()) return std::nullopt;
+  return addresses;
+}
+
+}  // namespace
+
+std::vector<NetworkInterface> ReadInterfaces() {
+  ifaddrs* list = nullptr;
+  if (getifaddrs(&list) != 0) return {};
+  std::unique_ptr<ifaddrs, decltype(&freeifaddrs)> owner(list, freeifaddrs);
+  std::map<std::string, NetworkInterface> byName;
+  for (const ifaddrs* a = list; a != nullptr; a = a->ifa_next) {
+    if (a->ifa_name == nullptr) continue;
+    NetworkInterface& i = byName[a->ifa_name];
+    i.name = a->ifa_name;
+    i.up = (a->ifa_flags & IFF_UP) != 0;
+    i.loopback = (a->ifa_flags & IFF_LOOPBACK) != 0;
+    if (i.index == 0) i.index = if_nametoindex(a->ifa_name);
+    if (a->ifa_addr == nullptr) continue;
+    if (a->ifa_addr->sa_family == AF_PACKET) {
+      const auto* link = reinterpret_cast<const sockaddr_ll*>(a->ifa_addr);
+      i.hardwareType = link->sll_hatype;
+      const std::size_t length = std::min<std::size_t>(link->sll_halen, sizeof link->sll_addr);
+      i.hardwareAddress.assign(link->sll_addr, link->sll_addr + length);
+    } else if (a->ifa_addr->sa_family == AF_INET) {
+      i.ipv4.push_back({AddressBytes(a->ifa_addr), AddressBytes(a->ifa_netmask)});
+    }
+  }
+  std::vector<NetworkInterface> interfaces;
+  for (auto& [name, i] : byName) interfaces.push_back(std::move(i));
+  std::sort(interfaces.begin(), interfaces.end(), [](const auto& a, const auto& b) { return a.index < b.index; });
+  return interfaces;
+}
+
+std::vector<DefaultRoute> ReadDefaultRoutes(const NetworkFiles& files) {
+  return ParseDefaultRoutes(ReadSmallFile(files.routes));
+}
+
+std::optional<std::string> ReadHostName() {
+  char name[kHostNameBufferSize] = {};
+  if (gethostname(name, sizeof name) != 0) return std::nullopt;
+  return std::string(name, strnlen(name, sizeof name));
+}
+
+std::optional<WinsockStartup> LinuxWinsock::StartUp(std::uint16_t version) {
+  if ((version & 0xFF) == 0) return std::nullopt;  // no version 0.x
+  return WinsockStartup{kDescription, "Running", kHighVersion};
+}
+
+std::optional<std::string> LinuxWinsock::HostName() {
+  // A name that does not fit Winsock's 64-byte buffer fails there as well.
+  return ReadHostName();
+}
+
+std::optional<std::vector<Ipv4Bytes>> LinuxWinsock::LookUpHost(const std::string& name) {
+  const auto own = ReadHostName();
+  if (own && !name.empty() && SameName(name, *own)) {
+    std::vector<Ipv4Bytes> addresses = OwnHostAddresses(ReadInterfaces(), ReadDefaultRoutes(files_));
+    if (!addresses.empty()) return addresses;
+  }
+  return ResolverAddresses(name);
+}
+
+std::uint8_t LinuxNetbios::Submit(NetbiosControlBlock& block) {
+  const std::vector<NetworkInterface> interfaces = ReadInterfaces();
+  const std::vector<const NetworkInterface*> lanas = NetbiosAdapters(interfaces);
+  switch (block.command) {
+    case kNcbEnumerate: {
+      if (block.buffer == nullptr) return kNrcBadAddress;
+      if (block.length < kLanaEnumSize) return kNrcBufferLength;
+      std::fill_n(block.buffer, kLanaEnumSize, 0);
+      const std::size_t count = std::min(lanas.size(), kLanaEnumSize - 1);
+      block.buffer[0] = static_cast<std::uint8_t>(count);
+      for (std::size_t n = 0; n < count; ++n) block.buffer[1 + n] = static_cast<std::uint8_t>(n);
+      return kNrcGood;
+    }
+    case kNcbReset:
+      return block.lanaNumber < lanas.size() ? kNrcGood : kNrcBridge;
+    case kNcbAdapterStatus: {
+      if (block.lanaNumber >= lanas.size()) return kNrcBridge;
+      if (block.buffer == nullptr) return kNrcBadAddress;
+      if (block.length < kAdapterStatusSize) return kNrcBufferLength;
+      std::fill_n(block.buffer, kAdapterStatusSize, 0);
+      const std::vector<std::uint8_t>& address = lanas[block.lanaNumber]->hardwareAddress;
+      std::copy(address.begin(), address.end(), block.buffer);
+      block.buffer[kAdapterTypeOffset] = kEthernetAdapter;
+      return kNrcGood;
+    }
+    default:
+      return kNrcIllegalCommand;
+  }
+}
+
+std::uint32_t LinuxIpHelper::GetAdaptersInfo(std::uint8_t* buffer, std::uint32_t& size) {
+  return ip_helper_records::WriteAdapters(AdapterRecords(ReadInterfaces(), ReadDefaultRoutes(files_)), buffer, size);
+}
+
+std::uint32_t LinuxIpHelper::GetNetworkParams(std::uint8_t* buffer, std::uint32_t& size) {
+  const std::string hostName = ReadHostName().value_or("");
+  return ip_helper_records::WriteNetworkParams(NetworkParams(hostName, ReadSmallFile(files_.resolvConf)), buffer, size);
+}
+
+}  // namespace tolvaren::platform::linux_backend

@@ -1,0 +1,243 @@
+#include "platform/linux/network_sources.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <optional>
+#include <tuple>
+
+namespace tolvaren::platform::linux_backend {
+namespace {
+
+constexpr std::uint32_t kNodeTypeHybrid = 8;
+constexpr std::uint32_t kRouteUp = 0x0001;  // RTF_UP
+
+// Interface types of the IP Helper records, by ARPHRD_* hardware type.
+struct TypeName {
+  std::uint16_t hardwareType;
+  std::uint32_t interfaceType;
+};
+constexpr TypeName kInterfaceTypes[] = {
+    {1, 6},      // ARPHRD_ETHER: IF_TYPE_ETHERNET_CSMACD
+    {6, 9},      // ARPHRD_IEEE802: IF_TYPE_ISO88025_TOKENRING
+    {256, 28},   // ARPHRD_SLIP: IF_TYPE_SLIP
+    {512, 23},   // ARPHRD_PPP: IF_TYPE_PPP
+    {772, 24},   // ARPHRD_LOOPBACK: IF_TYPE_SOFTWARE_LOOPBACK
+    {774, 15},   // ARPHRD_FDDI: IF_TYPE_FDDI
+    {801, 71},   // ARPHRD_IEEE80211: IF_TYPE_IEEE80211
+    {768, 131},  // ARPHRD_TUNNEL: IF_TYPE_TUNNEL
+    {776, 131},  // ARPHRD_SIT
+};
+constexpr std::uint32_t kOtherType = 1;  // IF_TYPE_OTHER
+
+std::uint32_t InterfaceType(std::uint16_t hardwareType) {
+  for (const TypeName& t : kInterfaceTypes) {
+    if (t.hardwareType == hardwareType) return t.interfaceType;
+  }
+  return kOtherType;
+}
+
+// Blank-separated words of one line.
+std::vector<std::string_view> Words(std::string_view line) {
+  std::vector<std::string_view> words;
+  std::size_t at = 0;
+  while (at < line.size()) {
+    while (at < line.size() && (line[at] == ' ' || line[at] == '\t' || line[at] == '\r')) ++at;
+    const std::size_t start = at;
+    while (at < line.size() && line[at] != ' ' && line[at] != '\t' && line[at] != '\r') ++at;
+    if (at > start) words.push_back(line.substr(start, at - start));
+  }
+  return words;
+}
+
+template <typename Visit>
+void ForEachLine(std::string_view text, Visit visit) {
+  while (!text.empty()) {
+    const std::size_t end = text.find('\n');
+    visit(text.substr(0, end));
+    if (end == std::string_view::npos) break;
+    text.remove_prefix(end + 1);
+  }
+}
+
+// Four decimal numbers 0-255 joined by dots, nothing else.
+std::optional<Ipv4Bytes> ParseIpv4(std::string_view text) {
+  Ipv4Bytes address{};
+  std::size_t at = 0;
+  for (std::size_t part = 0; part < 4; ++part) {
+    if (part > 0) {
+      if (at >= text.size() || text[at] != '.') return std::nullopt;
+      ++at;
+    }
+    unsigned value = 0;
+    std::size_t digits = 0;
+    while (at < text.size() && text[at] >= '0' && text[at] <= '9' && digits < 3) {
+      value = value * 10 + static_cast<unsigned>(text[at] - '0');
+      ++at;
+      ++digits;
+    }
+    if (digits == 0 || value > 255) return std::nullopt;
+    address[part] = static_cast<std::uint8_t>(value);
+  }
+  if (at != text.size()) return std::nullopt;
+  return address;
+}
+
+std::optional<std::uint32_t> ParseHex(std::string_view text) {
+  if (text.empty() || text.size() > 8) return std::nullopt;
+  std::uint32_t value = 0;
+  for (char c : text) {
+    std::uint32_t digit = 0;
+    if (c >= '0' && c <= '9') {
+      digit = static_cast<std::uint32_t>(c - '0');
+    } else if (c >= 'A' && c <= 'F') {
+      digit = static_cast<std::uint32_t>(c - 'A' + 10);
+    } else if (c >= 'a' && c <= 'f') {
+      digit = static_cast<std::uint32_t>(c - 'a' + 10);
+    } else {
+      return std::nullopt;
+    }
+    value = value << 4 | digit;
+  }
+  return value;
+}
+
+std::optional<std::uint32_t> ParseDecimal(std::string_view text) {
+  if (text.empty() || text.size() > 9) return std::nullopt;
+  std::uint32_t value = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return std::nullopt;
+    value = value * 10 + static_cast<std::uint32_t>(c - '0');
+  }
+  return value;
+}
+
+std::string InterfaceGuid(unsigned index) {
+  char text[40];
+  std::snprintf(text, sizeof text, "{%08X-0000-0000-0000-4E6574446576}", index);
+  return text;
+}
+
+const DefaultRoute* BestRoute(const std::vector<DefaultRoute>& routes, const std::string& interfaceName) {
+  const DefaultRoute* best = nullptr;
+  for (const DefaultRoute& route : routes) {
+    if (route.interfaceName == interfaceName && (best == nullptr || route.metric < best->metric)) best = &route;
+  }
+  return best;
+}
+
+std::vector<const NetworkInterface*> ByIndex(const std::vector<NetworkInterface>& interfaces) {
+  std::vector<const NetworkInterface*> sorted;
+  for (const NetworkInterface& i : interfaces) sorted.push_back(&i);
+  std::stable_sort(sorted.begin(), sorted.end(),
+                   [](const NetworkInterface* a, const NetworkInterface* b) { return a->index < b->index; });
+  return sorted;
+}
+
+}  // namespace
+
+std::vector<std::string> ResolvConfIpv4Servers(std::string_view text) {
+  std::vector<std::string> servers;
+  ForEachLine(text, [&](std::string_view line) {
+    const std::vector<std::string_view> words = Words(line);
+    if (words.size() < 2 || words[0] != "nameserver") return;
+    if (ParseIpv4(words[1])) servers.emplace_back(words[1]);
+  });
+  return servers;
+}
+
+std::vector<DefaultRoute> ParseDefaultRoutes(std::string_view text) {
+  // Iface Destination Gateway Flags RefCnt Use Metric Mask ...; the addresses
+  // are the kernel's network-order words printed in the host's byte order.
+  std::vector<DefaultRoute> routes;
+  ForEachLine(text, [&](std::string_view line) {
+    const std::vector<std::string_view> words = Words(line);
+    if (words.size() < 8) return;
+    const auto destination = ParseHex(words[1]);
+    const auto gateway = ParseHex(words[2]);
+    const auto flags = ParseHex(words[3]);
+    const auto metric = ParseDecimal(words[6]);
+    const auto mask = ParseHex(words[7]);
+    if (!destination || !gateway || !flags || !metric || !mask) return;  // the header line among others
+    if (*destination != 0 || *mask != 0 || (*flags & kRouteUp) == 0) return;
+    DefaultRoute route;
+    route.interfaceName = std::string(words[0]);
+    std::memcpy(route.gateway.data(), &*gateway, 4);
+    route.metric = *metric;
+    routes.push_back(route);
+  });
+  return routes;
+}
+
+std::pair<std::string, std::string> SplitHostName(std::string_view hostName) {
+  const std::size_t dot = hostName.find('.');
+  if (dot == std::string_view::npos) return {std::string(hostName), {}};
+  return {std::string(hostName.substr(0, dot)), std::string(hostName.substr(dot + 1))};
+}
+
+std::vector<Ipv4Bytes> OwnHostAddresses(const std::vector<NetworkInterface>& interfaces,
+                                        const std::vector<DefaultRoute>& routes) {
+  struct Candidate {
+    const NetworkInterface* interface;
+    const DefaultRoute* route;
+  };
+  std::vector<Candidate> candidates;
+  for (const NetworkInterface* i : ByIndex(interfaces)) {
+    if (i->up && !i->loopback && !i->ipv4.empty()) candidates.push_back({i, BestRoute(routes, i->name)});
+  }
+  std::stable_sort(candidates.begin(), candidates.end(), [](const Candidate& a, const Candidate& b) {
+    if ((a.route != nullptr) != (b.route != nullptr)) return a.route != nullptr;
+    return a.route != nullptr && a.route->metric < b.route->metric;
+  });
+  std::vector<Ipv4Bytes> addresses;
+  for (const Candidate& c : candidates) addresses.push_back(c.interface->ipv4.front().address);
+  return addresses;
+}
+
+std::vector<const NetworkInterface*> NetbiosAdapters(const std::vector<NetworkInterface>& interfaces) {
+  std::vector<const NetworkInterface*> lanas;
+  for (const NetworkInterface* i : ByIndex(interfaces)) {
+    if (i->up && !i->loopback && i->hardwareAddress.size() == 6 && !i->ipv4.empty()) lanas.push_back(i);
+  }
+  return lanas;
+}
+
+std::vector<ip_helper_records::AdapterRecord> AdapterRecords(const std::vector<NetworkInterface>& interfaces,
+                                                             const std::vector<DefaultRoute>& routes) {
+  static const std::string kNoAddress = "0.0.0.0";
+  static const std::string kHostMask = "255.255.255.255";
+  std::vector<ip_helper_records::AdapterRecord> records;
+  for (const NetworkInterface* i : ByIndex(interfaces)) {
+    if (i->loopback) continue;
+    ip_helper_records::AdapterRecord r;
+    r.adapterName = InterfaceGuid(i->index);
+    r.description = i->name;
+    r.hardwareAddress = i->hardwareAddress;
+    r.index = i->index;
+    r.type = InterfaceType(i->hardwareType);
+    r.dhcpEnabled = 1;  // what Wine reports for every interface
+    for (const NetworkInterface::Ipv4& a : i->ipv4)
+      r.ipAddresses.push_back({DottedQuad(a.address), DottedQuad(a.mask)});
+    if (r.ipAddresses.empty()) r.ipAddresses.push_back({kNoAddress, kNoAddress});
+    const DefaultRoute* route = BestRoute(routes, i->name);
+    r.gateways.push_back({route != nullptr ? DottedQuad(route->gateway) : kNoAddress, kHostMask});
+    records.push_back(std::move(r));
+  }
+  return records;
+}
+
+ip_helper_records::NetworkParamsRecord NetworkParams(std::string_view hostName, std::string_view resolvConf) {
+  ip_helper_records::NetworkParamsRecord params;
+  std::tie(params.hostName, params.domainName) = SplitHostName(hostName);
+  params.nodeType = kNodeTypeHybrid;
+  params.dnsServers = ResolvConfIpv4Servers(resolvConf);
+  params.currentDnsServer = params.dnsServers.empty() ? std::string() : params.dnsServers.front();
+  return params;
+}
+
+std::string DottedQuad(const Ipv4Bytes& address) {
+  return std::to_string(address[0]) + "." + std::to_string(address[1]) + "." + std::to_string(address[2]) + "." +
+         std::to_string(address[3]);
+}
+
+}  // namespace tolvaren::platform::linux_backend
