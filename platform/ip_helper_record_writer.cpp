@@ -35,9 +35,8 @@ class RecordSpace {
     std::memcpy(buffer_ + at, &address, kPointerSize);
   }
 
-  // An empty vector's data() may be null, which memcpy must not get even for 0 bytes.
   void Bytes(std::size_t at, const std::uint8_t* bytes, std::size_t count) {
-    if (count != 0) std::memcpy(buffer_ + at, bytes, count);
+    if (count > 0) std::memcpy(buffer_ + at, bytes, count);  // an empty vector may have no data at all
   }
 
  private:

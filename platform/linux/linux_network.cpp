@@ -91,10 +91,10 @@ std::vector<NetworkInterface> ReadInterfaces() {
     i.name = a->ifa_name;
     i.up = (a->ifa_flags & IFF_UP) != 0;
     i.loopback = (a->ifa_flags & IFF_LOOPBACK) != 0;
-    if (i.index == 0) i.index = if_nametoindex(a->ifa_name);
     if (a->ifa_addr == nullptr) continue;
     if (a->ifa_addr->sa_family == AF_PACKET) {
       const auto* link = reinterpret_cast<const sockaddr_ll*>(a->ifa_addr);
+      i.index = static_cast<unsigned>(link->sll_ifindex);
       i.hardwareType = link->sll_hatype;
       const std::size_t length = std::min<std::size_t>(link->sll_halen, sizeof link->sll_addr);
       i.hardwareAddress.assign(link->sll_addr, link->sll_addr + length);
@@ -103,7 +103,10 @@ std::vector<NetworkInterface> ReadInterfaces() {
     }
   }
   std::vector<NetworkInterface> interfaces;
-  for (auto& [name, i] : byName) interfaces.push_back(std::move(i));
+  for (auto& [name, i] : byName) {
+    if (i.index == 0) i.index = if_nametoindex(name.c_str());  // no link-layer entry
+    interfaces.push_back(std::move(i));
+  }
   std::sort(interfaces.begin(), interfaces.end(), [](const auto& a, const auto& b) { return a.index < b.index; });
   return interfaces;
 }
@@ -138,8 +141,12 @@ std::optional<std::vector<Ipv4Bytes>> LinuxWinsock::LookUpHost(const std::string
 }
 
 std::uint8_t LinuxNetbios::Submit(NetbiosControlBlock& block) {
-  const std::vector<NetworkInterface> interfaces = ReadInterfaces();
-  const std::vector<const NetworkInterface*> lanas = NetbiosAdapters(interfaces);
+  if (block.command == kNcbEnumerate || !enumerated_) {
+    interfaces_ = ReadInterfaces();
+    lanas_ = NetbiosAdapters(interfaces_);
+    enumerated_ = true;
+  }
+  const std::vector<const NetworkInterface*>& lanas = lanas_;
   switch (block.command) {
     case kNcbEnumerate: {
       if (block.buffer == nullptr) return kNrcBadAddress;

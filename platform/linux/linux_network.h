@@ -42,10 +42,16 @@ class LinuxWinsock final : public Winsock {
 
 // NetBIOS over the machine's interfaces: one LAN adapter per interface that
 // could carry NetBIOS over TCP/IP, answering enumeration, reset and adapter
-// status with the return codes Wine gives.
+// status with the return codes Wine gives. An enumeration takes a fresh look at
+// the interfaces; the LANA numbers it gave hold until the next one.
 class LinuxNetbios final : public Netbios {
  public:
   std::uint8_t Submit(NetbiosControlBlock& block) override;
+
+ private:
+  std::vector<NetworkInterface> interfaces_;
+  std::vector<const NetworkInterface*> lanas_;
+  bool enumerated_ = false;
 };
 
 // IP Helper records built from the interfaces, the routing table and

@@ -12,7 +12,7 @@ namespace {
 // Each function of Winsock is looked up by name on its first call; these hold
 // the addresses found.
 std::atomic<void*> socketFn, setsockoptFn, sendtoFn, recvfromFn, selectFn, htonsFn, ntohsFn, lastErrorFn,
-    gethostbynameFn, shutdownFn, closesocketFn, bindFn, getsocknameFn;
+    gethostbynameFn, setLastErrorFn, shutdownFn, closesocketFn, bindFn, getsocknameFn;
 
 sockaddr_in MakeAddress(const Ipv4Bytes& address, std::uint16_t port) {
   sockaddr_in result{};
@@ -85,6 +85,12 @@ class Win32Sockets final : public SocketApi {
   }
 
   bool LookUpHost(const std::string& name, Ipv4Bytes& address) override {
+    // gethostbyname("") gives the machine's own addresses; as a server name
+    // the empty text is not found, at once, as on the other systems.
+    if (name.empty()) {
+      Winsock().Call<decltype(&::WSASetLastError)>("WSASetLastError", setLastErrorFn, WSAHOST_NOT_FOUND);
+      return false;
+    }
     const hostent* host = Winsock().Call<decltype(&::gethostbyname)>("gethostbyname", gethostbynameFn, name.c_str());
     if (host == nullptr || host->h_addrtype != AF_INET || host->h_addr_list == nullptr ||
         host->h_addr_list[0] == nullptr)
