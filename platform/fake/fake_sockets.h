@@ -1,6 +1,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <utility>
@@ -39,6 +40,7 @@ class FakeSocketApi final : public SocketApi {
   int SendTo(SocketId, const std::uint8_t* data, std::size_t size, const Ipv4Bytes& address,
              std::uint16_t port) override {
     sent.push_back({address, port, std::string(reinterpret_cast<const char*>(data), size)});
+    if (onSend) onSend(sent.back());
     if (sendError != 0) return Result(sendError);
     return sendCount >= 0 ? sendCount : static_cast<int>(size);
   }
@@ -88,6 +90,8 @@ class FakeSocketApi final : public SocketApi {
   int sendCount = -1;  // -1: everything
   std::optional<Ipv4Bytes> lookUpAddress;
   std::deque<Datagram> incoming;
+  // Called with each datagram sent; may queue what comes back.
+  std::function<void(const Datagram& sent)> onSend;
 
   // Record.
   int startUps = 0;
