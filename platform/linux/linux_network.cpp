@@ -121,6 +121,26 @@ std::optional<std::string> ReadHostName() {
   return std::string(name, strnlen(name, sizeof name));
 }
 
+const std::vector<NetworkInterface>& NetworkSnapshot::Interfaces() {
+  if (!interfaces_) interfaces_ = ReadInterfaces();
+  return *interfaces_;
+}
+
+const std::vector<DefaultRoute>& NetworkSnapshot::DefaultRoutes() {
+  if (!routes_) routes_ = ReadDefaultRoutes(files_);
+  return *routes_;
+}
+
+const std::string& NetworkSnapshot::ResolvConf() {
+  if (!resolvConf_) resolvConf_ = ReadSmallFile(files_.resolvConf);
+  return *resolvConf_;
+}
+
+const std::optional<std::string>& NetworkSnapshot::HostName() {
+  if (!hostName_) hostName_ = ReadHostName();
+  return *hostName_;
+}
+
 std::optional<WinsockStartup> LinuxWinsock::StartUp(std::uint16_t version) {
   if ((version & 0xFF) == 0) return std::nullopt;  // no version 0.x
   return WinsockStartup{kDescription, "Running", kHighVersion};
@@ -128,25 +148,20 @@ std::optional<WinsockStartup> LinuxWinsock::StartUp(std::uint16_t version) {
 
 std::optional<std::string> LinuxWinsock::HostName() {
   // A name that does not fit Winsock's 64-byte buffer fails there as well.
-  return ReadHostName();
+  return network_.HostName();
 }
 
 std::optional<std::vector<Ipv4Bytes>> LinuxWinsock::LookUpHost(const std::string& name) {
-  const auto own = ReadHostName();
+  const auto& own = network_.HostName();
   if (own && !name.empty() && SameName(name, *own)) {
-    std::vector<Ipv4Bytes> addresses = OwnHostAddresses(ReadInterfaces(), ReadDefaultRoutes(files_));
+    std::vector<Ipv4Bytes> addresses = OwnHostAddresses(network_.Interfaces(), network_.DefaultRoutes());
     if (!addresses.empty()) return addresses;
   }
   return ResolverAddresses(name);
 }
 
 std::uint8_t LinuxNetbios::Submit(NetbiosControlBlock& block) {
-  if (block.command == kNcbEnumerate || !enumerated_) {
-    interfaces_ = ReadInterfaces();
-    lanas_ = NetbiosAdapters(interfaces_);
-    enumerated_ = true;
-  }
-  const std::vector<const NetworkInterface*>& lanas = lanas_;
+  const std::vector<const NetworkInterface*> lanas = NetbiosAdapters(network_.Interfaces());
   switch (block.command) {
     case kNcbEnumerate: {
       if (block.buffer == nullptr) return kNrcBadAddress;
@@ -175,12 +190,13 @@ std::uint8_t LinuxNetbios::Submit(NetbiosControlBlock& block) {
 }
 
 std::uint32_t LinuxIpHelper::GetAdaptersInfo(std::uint8_t* buffer, std::uint32_t& size) {
-  return ip_helper_records::WriteAdapters(AdapterRecords(ReadInterfaces(), ReadDefaultRoutes(files_)), buffer, size);
+  return ip_helper_records::WriteAdapters(AdapterRecords(network_.Interfaces(), network_.DefaultRoutes()), buffer,
+                                          size);
 }
 
 std::uint32_t LinuxIpHelper::GetNetworkParams(std::uint8_t* buffer, std::uint32_t& size) {
-  const std::string hostName = ReadHostName().value_or("");
-  return ip_helper_records::WriteNetworkParams(NetworkParams(hostName, ReadSmallFile(files_.resolvConf)), buffer, size);
+  const std::string hostName = network_.HostName().value_or("");
+  return ip_helper_records::WriteNetworkParams(NetworkParams(hostName, network_.ResolvConf()), buffer, size);
 }
 
 }  // namespace tolvaren::platform::linux_backend

@@ -16,9 +16,10 @@ Platform& NativePlatform() {
   static linux_backend::LinuxFileSystem files;
   static linux_backend::LinuxProcessRunner processes;
   static linux_backend::LinuxRegistry registry;
-  static linux_backend::LinuxWinsock winsock;
-  static linux_backend::LinuxNetbios netbios;
-  static linux_backend::LinuxIpHelper ipHelper;
+  static linux_backend::NetworkSnapshot network;
+  static linux_backend::LinuxWinsock winsock(network);
+  static linux_backend::LinuxNetbios netbios(network);
+  static linux_backend::LinuxIpHelper ipHelper(network);
   static Platform platform{console, system,    clock,    names,   environment, firmware, locale,
                            files,   processes, registry, winsock, netbios,     ipHelper, NativeSocketApi()};
   return platform;

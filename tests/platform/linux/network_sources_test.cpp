@@ -99,7 +99,8 @@ TEST(LinuxNetwork, BackendsAnswerWithTheCallersBuffers) {
   NetworkFiles files;
   files.resolvConf = TOLVAREN_BINARY_DIR "/network-test-resolv.conf";
   std::ofstream(files.resolvConf) << "nameserver 192.0.2.53\nnameserver 192.0.2.54\n";
-  LinuxIpHelper ipHelper(files);
+  NetworkSnapshot network(files);
+  LinuxIpHelper ipHelper(network);
   std::uint32_t size = 0;
   ASSERT_EQ(ipHelper.GetNetworkParams(nullptr, size), IpHelper::kBufferOverflow);
   std::vector<std::uint8_t> buffer(size);
@@ -110,7 +111,7 @@ TEST(LinuxNetwork, BackendsAnswerWithTheCallersBuffers) {
                "192.0.2.53");
   EXPECT_EQ(buffer[records::network_params::kNodeType], 8);
 
-  LinuxNetbios netbios;
+  LinuxNetbios netbios(network);
   std::vector<std::uint8_t> lanas(256, 0xAA);
   NetbiosControlBlock block;
   block.command = kNcbEnumerate;
@@ -124,7 +125,7 @@ TEST(LinuxNetwork, BackendsAnswerWithTheCallersBuffers) {
   block.lanaNumber = 200;
   EXPECT_EQ(netbios.Submit(block), 0x23);
 
-  LinuxWinsock winsock(files);
+  LinuxWinsock winsock(network);
   const auto startup = winsock.StartUp(0x0101);
   ASSERT_TRUE(startup.has_value());
   EXPECT_EQ(startup->systemStatus, "Running");
