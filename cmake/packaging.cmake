@@ -10,6 +10,9 @@
 # (tolvaren-VERSION-windows.zip).
 include(GNUInstallDirs)
 
+# CPack installs what scripts/package.sh built, without building the tests first.
+set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
+
 install(TARGETS tolvaren RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT runtime)
 install(FILES ${PROJECT_SOURCE_DIR}/doc/tolvaren.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT docs)
 install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT docs)
