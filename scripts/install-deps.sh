@@ -3,7 +3,7 @@
 # the scripts need, when missing, and can check that every outside command
 # they run is on PATH.
 #
-#   scripts/install-deps.sh                      install what is missing
+#   scripts/install-deps.sh                      install the packages that are missing
 #   scripts/install-deps.sh --check              only check the commands; on the first missing
 #                                                one print "missing command: CMD (Debian package PKG)"
 #                                                and exit 2
@@ -97,4 +97,3 @@ if ((${#missing[@]})); then
   apt-get update -o DPkg::Lock::Timeout=900 >&2
   apt-get install -y --no-install-recommends -o DPkg::Lock::Timeout=900 "${missing[@]}" >&2
 fi
-check_commands
