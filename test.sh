@@ -1,39 +1,87 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds every preset and runs every test: native,
 # under AddressSanitizer and UndefinedBehaviorSanitizer, the Windows build under
-# Wine, and a short run of each fuzz target.
+# Wine, the install and the packages, and a short run of each fuzz target.
+# Every failure names what failed and its log; the last line is always
+# "N passed, M failed".
 #
 #   ./test.sh            everything
 #   FUZZ_SECONDS=10 ./test.sh
-set -euo pipefail
+set -Eeuo pipefail
 cd "$(dirname "$0")"
 root="$(pwd)"
 jobs="$(nproc)"
 fuzz_seconds="${FUZZ_SECONDS:-60}"
 
-scripts/install-deps.sh
-
-# Temporary files of the tests (and Wine's server socket) stay in the build tree.
-export TMPDIR="$root/build/tmp"
-mkdir -p "$TMPDIR"
-
 passed=0
 failed=0
 log_dir="$root/build/test-logs"
-mkdir -p "$log_dir"
 
 stop_wine() {
   for prefix in "$root"/build/windows/wineprefix; do
     [[ -d "$prefix" ]] && WINEPREFIX="$prefix" wineserver -k >/dev/null 2>&1 || true
   done
 }
-trap stop_wine EXIT
+
+# A command that fails outside a check of its own stops the script; it is
+# named and counted, and the closing line still follows.
+on_error() {
+  echo "FAILED: test.sh line $1: '$2' ended with status $3; stopping here"
+  failed=$((failed + 1))
+}
+on_exit() {
+  stop_wine
+  echo
+  echo "$passed passed, $failed failed"
+  if ((failed)); then exit 1; fi
+  exit 0
+}
+on_signal() {
+  echo "FAILED: test.sh was interrupted by $1"
+  failed=$((failed + 1))
+  exit 1
+}
+trap 'on_error "$LINENO" "$BASH_COMMAND" "$?"' ERR
+trap 'on_signal SIGINT' INT
+trap 'on_signal SIGTERM' TERM
+trap on_exit EXIT
+
+# note_failure WHAT LOG : counts one failure and says where its log is.
+note_failure() {
+  echo "FAILED: $1; log: $2"
+  failed=$((failed + 1))
+}
+
+if ! scripts/install-deps.sh; then
+  echo "FAILED: scripts/install-deps.sh could not install the packages (its output is above)"
+  failed=$((failed + 1))
+  exit 1
+fi
+# One line naming the first missing command and its package.
+if ! scripts/install-deps.sh --check; then
+  failed=$((failed + 1))
+  exit 1
+fi
+
+# Temporary files of the tests (and Wine's server socket) stay in the build tree.
+export TMPDIR="$root/build/tmp"
+mkdir -p "$TMPDIR" "$log_dir"
 
 build() {
   local preset="$1"
+  local log="$log_dir/configure-$preset.log"
   echo "== build $preset"
-  cmake --preset "$preset" >"$log_dir/configure-$preset.log" 2>&1 || { cat "$log_dir/configure-$preset.log"; return 1; }
-  cmake --build --preset "$preset" -j"$jobs" >"$log_dir/build-$preset.log" 2>&1 || { tail -50 "$log_dir/build-$preset.log"; return 1; }
+  if ! cmake --preset "$preset" >"$log" 2>&1; then
+    tail -40 "$log"
+    note_failure "configure $preset" "$log"
+    return 1
+  fi
+  log="$log_dir/build-$preset.log"
+  if ! cmake --build --preset "$preset" -j"$jobs" >"$log" 2>&1; then
+    tail -50 "$log"
+    note_failure "build $preset" "$log"
+    return 1
+  fi
 }
 
 # Prints the output of every failed test of a ctest log, so that a red run
@@ -42,20 +90,13 @@ print_failures() {
   awk '/\*\*\*(Failed|Exception|Timeout)/ {show = 1} /^ *Start +[0-9]+:/ {show = 0} show' "$1"
 }
 
-# Adds the counts of a ctest log's summary line to the totals.
-count_results() {
-  local summary
-  summary="$(grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$1" | tail -1)"
-  if [[ -z "$summary" ]]; then
-    echo "ctest gave no summary in $1"
-    failed=$((failed + 1))
-    return
-  fi
-  local nfail ntotal
-  nfail="$(sed -E 's/.* ([0-9]+) tests? failed out of ([0-9]+).*/\1/' <<<"$summary")"
-  ntotal="$(sed -E 's/.* ([0-9]+) tests? failed out of ([0-9]+).*/\2/' <<<"$summary")"
-  passed=$((passed + ntotal - nfail))
-  failed=$((failed + nfail))
+# Prints "FAILED TOTAL" from a ctest log's summary line, or nothing when the
+# log has none (ctest crashed, was killed, or found no tests).
+summary_counts() {
+  local line
+  line="$(grep -oE '[0-9]+ tests? failed out of [0-9]+' "$1" | tail -1 || true)"
+  [[ "$line" =~ ^([0-9]+)\ tests?\ failed\ out\ of\ ([0-9]+)$ ]] && echo "${BASH_REMATCH[1]} ${BASH_REMATCH[2]}"
+  return 0
 }
 
 # Runs one ctest preset and adds its counts to the totals. With RETRY_UNDER_WINE
@@ -68,54 +109,96 @@ run_tests() {
   echo "== test $preset"
   ctest --preset "$preset" -j"$jobs" --timeout 300 --output-on-failure >"$log" 2>&1 || true
   grep -E '(\*\*\*|tests passed)' "$log" || true
-  if grep -qE '[1-9][0-9]* tests? failed out of' "$log"; then
-    print_failures "$log"
-    if [[ -n "${RETRY_UNDER_WINE:-}" ]]; then
-      echo "== test $preset: failed tests once more"
-      log="$log_dir/ctest-$preset-rerun.log"
-      ctest --preset "$preset" --rerun-failed --timeout 300 --output-on-failure >"$log" 2>&1 || true
-      grep -E '(\*\*\*|tests passed)' "$log" || true
-      print_failures "$log"
-      # The rerun's summary counts only the tests it ran; the rest passed before.
-      local first_total rerun_total
-      first_total="$(grep -oE 'failed out of [0-9]+' "$log_dir/ctest-$preset.log" | tail -1 | grep -oE '[0-9]+$')"
-      rerun_total="$(grep -oE 'failed out of [0-9]+' "$log" | tail -1 | grep -oE '[0-9]+$' || echo 0)"
-      passed=$((passed + first_total - rerun_total))
-    fi
+  local counts nfail ntotal
+  counts="$(summary_counts "$log")"
+  if [[ -z "$counts" ]]; then
+    tail -20 "$log"
+    note_failure "ctest $preset printed no summary" "$log"
+    return
   fi
-  count_results "$log"
+  read -r nfail ntotal <<<"$counts"
+  if ((nfail == 0)); then
+    passed=$((passed + ntotal))
+    return
+  fi
+  print_failures "$log"
+  if [[ -z "${RETRY_UNDER_WINE:-}" ]]; then
+    passed=$((passed + ntotal - nfail))
+    failed=$((failed + nfail))
+    echo "FAILED: $nfail of $ntotal tests of $preset; log: $log"
+    return
+  fi
+
+  echo "== test $preset: failed tests once more"
+  local rerun_log="$log_dir/ctest-$preset-rerun.log"
+  ctest --preset "$preset" --rerun-failed --timeout 300 --output-on-failure >"$rerun_log" 2>&1 || true
+  grep -E '(\*\*\*|tests passed)' "$rerun_log" || true
+  print_failures "$rerun_log"
+  local rerun_fail rerun_total
+  counts="$(summary_counts "$rerun_log")"
+  # The tests that passed the first time count as passed either way.
+  passed=$((passed + ntotal - nfail))
+  if [[ -z "$counts" ]]; then
+    tail -20 "$rerun_log"
+    failed=$((failed + nfail))
+    note_failure "ctest $preset (rerun) printed no summary" "$rerun_log"
+    return
+  fi
+  read -r rerun_fail rerun_total <<<"$counts"
+  passed=$((passed + rerun_total - rerun_fail))
+  failed=$((failed + rerun_fail))
+  if ((rerun_fail)); then
+    echo "FAILED: $rerun_fail of $ntotal tests of $preset, also when run once more; logs: $log $rerun_log"
+  fi
 }
 
-build native
-run_tests native
+if build native; then run_tests native; fi
 
-build asan
-run_tests asan
+if build asan; then run_tests asan; fi
 
-build windows
-# Makes the Wine prefix and starts its server before the parallel tests begin.
-scripts/wine-exec build/windows/tolvaren.exe /d warm-up </dev/null >/dev/null 2>&1 || true
-RETRY_UNDER_WINE=1 run_tests windows
+if build windows; then
+  # Makes the Wine prefix and starts its server before the parallel tests begin.
+  scripts/wine-exec build/windows/tolvaren.exe /d warm-up </dev/null >/dev/null 2>&1 || true
+  RETRY_UNDER_WINE=1 run_tests windows
+fi
 
-build windows-i686
-echo "== windows-i686 built: build/windows-i686/tolvaren.exe"
+# The 32-bit binary is built and packaged, not run: this kernel runs no
+# 32-bit programs, so Wine's 32-bit loader cannot start.
+if build windows-i686; then
+  echo "== windows-i686 built: build/windows-i686/tolvaren.exe"
+fi
 
-build fuzz
-if ! scripts/run-fuzzers.sh "$root/build/fuzz" "$fuzz_seconds"; then
-  failed=$((failed + 1))
-else
+echo "== packages"
+log="$log_dir/package.log"
+if JOBS="$jobs" scripts/package.sh >"$log" 2>&1; then
   passed=$((passed + 1))
+  cat "$log"
+  log="$log_dir/packages-test.log"
+  if bash tests/e2e/packages.sh "$root" >"$log" 2>&1; then
+    passed=$((passed + 1))
+  else
+    cat "$log"
+    note_failure "tests/e2e/packages.sh" "$log"
+  fi
+else
+  tail -30 "$log"
+  note_failure "scripts/package.sh" "$log"
+fi
+
+if build fuzz; then
+  if scripts/run-fuzzers.sh "$root/build/fuzz" "$fuzz_seconds"; then
+    passed=$((passed + 1))
+  else
+    note_failure "fuzz targets" "$root/build/fuzz/fuzz-work/*/log.txt"
+  fi
 fi
 
 echo "== clang-format"
-if git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror >"$log_dir/format.log" 2>&1; then
+log="$log_dir/format.log"
+if git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror >"$log" 2>&1; then
   passed=$((passed + 1))
 else
   echo "these files are not clang-format clean:"
-  grep -oE '^[^:]+\.(cpp|h)' "$log_dir/format.log" | sort -u
-  failed=$((failed + 1))
+  grep -oE '^[^:]+\.(cpp|h)' "$log" | sort -u || true
+  note_failure "clang-format check" "$log"
 fi
-
-echo
-echo "$passed passed, $failed failed"
-((failed == 0))

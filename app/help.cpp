@@ -62,7 +62,7 @@ constexpr const char* kDonationLines[] = {
 
 void ShowBanner(platform::Console& console) {
   console.WriteLine(kDashLine);
-  console.WriteLine(std::string("Tolvaren v") + kVersionString + "  Copyright (C) 2026 The Tolvaren developers");
+  console.WriteLine(std::string("Tolvaren v") + kVersionString + "  " + TOLVAREN_COPYRIGHT);
   console.WriteLine("This is beta software.  Use at your own risk.");
   console.WriteLine("Thanks to everyone who tested it on their machines, to the authors of the");
   console.WriteLine("SMBIOS and DNS standards, and to the administrators who asked for");

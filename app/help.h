@@ -1,10 +1,11 @@
 #pragma once
 
+#include "app/version.h"
 #include "platform/console.h"
 
 namespace tolvaren {
 
-inline constexpr char kVersionString[] = "0.6";
+inline constexpr char kVersionString[] = TOLVAREN_VERSION;
 
 void ShowBanner(platform::Console& console);
 

@@ -13,6 +13,8 @@
 # tables do not.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
+# QEMU, OVMF and dmidecode, when missing.
+"$root/scripts/install-deps.sh" --firmware-images
 out="${1:-$root/tests/fixtures/firmware}"
 mkdir -p "$out"
 work="$(mktemp -d)"

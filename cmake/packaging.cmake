@@ -1,0 +1,100 @@
+# Install layout and packages.
+#
+# cmake --install puts the binary, the man page and the README under the
+# prefix. Two more install components, left out of a plain install, hold what
+# only a package needs:
+#   deb          the man page gzipped, copyright and changelog (Debian policy)
+#   windows_zip  the .exe in x64/ or x86/ and the README with CR LF line ends
+# scripts/package.sh runs CPack on the native build (tolvaren_VERSION_amd64.deb)
+# and on the 64-bit Windows build, which takes the 32-bit build beside it
+# (tolvaren-VERSION-windows.zip).
+include(GNUInstallDirs)
+
+# CPack installs what scripts/package.sh built, without building the tests first.
+set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
+
+install(TARGETS tolvaren RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT runtime)
+install(FILES ${PROJECT_SOURCE_DIR}/doc/tolvaren.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT docs)
+install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT docs)
+
+set(packaging_dir ${PROJECT_BINARY_DIR}/packaging)
+
+set(CPACK_PACKAGE_NAME tolvaren)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_VENDOR "${TOLVAREN_VENDOR}")
+set(CPACK_PACKAGE_CONTACT "${TOLVAREN_VENDOR} <developers@tolvaren.example.org>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "name computers after their SMBIOS identification")
+set(CPACK_THREADS 1)
+
+if(NOT WIN32)
+  # Debian wants manual pages and changelogs gzipped at the highest level,
+  # without a time stamp, so the package is the same from one build to the next.
+  configure_file(${PROJECT_SOURCE_DIR}/packaging/copyright.in ${packaging_dir}/copyright @ONLY)
+  configure_file(${PROJECT_SOURCE_DIR}/packaging/changelog.in ${packaging_dir}/changelog @ONLY)
+  set(deb_dir ${packaging_dir}/deb)
+  add_custom_command(
+    OUTPUT ${deb_dir}/tolvaren.1.gz ${deb_dir}/changelog.gz
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${deb_dir}
+    COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/doc/tolvaren.1 ${packaging_dir}/changelog ${deb_dir}
+    COMMAND gzip -9 -n -f ${deb_dir}/tolvaren.1 ${deb_dir}/changelog
+    DEPENDS ${PROJECT_SOURCE_DIR}/doc/tolvaren.1 ${packaging_dir}/changelog
+    VERBATIM)
+  add_custom_target(debian_files ALL DEPENDS ${deb_dir}/tolvaren.1.gz ${deb_dir}/changelog.gz)
+  install(FILES ${deb_dir}/tolvaren.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1
+          COMPONENT deb EXCLUDE_FROM_ALL)
+  # A static binary is what the tool is meant to be: one file that runs on
+  # any distribution and starts without the dynamic loader's work.
+  install(FILES ${PROJECT_SOURCE_DIR}/packaging/lintian-overrides DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides
+          RENAME tolvaren COMPONENT deb EXCLUDE_FROM_ALL)
+  install(FILES ${PROJECT_SOURCE_DIR}/README.md ${packaging_dir}/copyright ${deb_dir}/changelog.gz
+          DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT deb EXCLUDE_FROM_ALL)
+
+  # The static binary needs no other package at run time, so there is no Depends.
+  set(CPACK_INSTALL_CMAKE_PROJECTS
+      "${PROJECT_BINARY_DIR};tolvaren;runtime;/"
+      "${PROJECT_BINARY_DIR};tolvaren;deb;/")
+  set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+  set(CPACK_STRIP_FILES ON)
+  set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+  set(CPACK_DEBIAN_PACKAGE_SECTION admin)
+  set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+  set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS OFF)
+  # CPack puts the summary above this as the synopsis line.
+  set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Tolvaren reads the machine's SMBIOS identification (makers, models and
+serial numbers of system, main board and chassis; the system UUID) and its
+network identity (first IPv4 and hardware address, reverse DNS name), and
+then prints a summary of them, shows what a name template such as acme-?s
+expands to, or gives the computer a new name, written to /etc/hostname for
+the next boot.
+.
+It is meant for administrators and deployment scripts that name many
+machines by one rule. One static binary; the same tool exists for Windows.")
+else()
+  # Both Windows builds install into one zip: this 64-bit build and the
+  # 32-bit build beside it, each into its own folder.
+  if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    set(windows_folder x64)
+  else()
+    set(windows_folder x86)
+  endif()
+  install(TARGETS tolvaren RUNTIME DESTINATION ${windows_folder} COMPONENT windows_zip EXCLUDE_FROM_ALL)
+
+  # Notepad before Windows 10 shows a file with bare LF line ends as one line.
+  file(READ ${PROJECT_SOURCE_DIR}/README.md readme)
+  string(REPLACE "\r\n" "\n" readme "${readme}")
+  string(REPLACE "\n" "\r\n" readme "${readme}")
+  file(WRITE ${packaging_dir}/README.txt "${readme}")
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/README.md)
+  install(FILES ${packaging_dir}/README.txt DESTINATION . COMPONENT windows_zip EXCLUDE_FROM_ALL)
+
+  set(TOLVAREN_WINDOWS_I686_BUILD_DIR ${PROJECT_BINARY_DIR}/../windows-i686
+      CACHE PATH "Build tree of the 32-bit Windows binary that goes into the zip")
+  get_filename_component(i686_dir ${TOLVAREN_WINDOWS_I686_BUILD_DIR} ABSOLUTE)
+  set(CPACK_INSTALL_CMAKE_PROJECTS "${PROJECT_BINARY_DIR};tolvaren;windows_zip;/")
+  if(NOT i686_dir STREQUAL PROJECT_BINARY_DIR)
+    list(APPEND CPACK_INSTALL_CMAKE_PROJECTS "${i686_dir};tolvaren;windows_zip;/")
+  endif()
+  set(CPACK_PACKAGE_FILE_NAME tolvaren-${PROJECT_VERSION}-windows)
+endif()
+
+include(CPack)

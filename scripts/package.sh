@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Builds the release packages into build/packages/:
+#   tolvaren_VERSION_amd64.deb         the native static binary, man page and docs
+#   tolvaren-VERSION-windows.zip       x64/ and x86/tolvaren.exe and README.txt
+# It configures and builds the binaries of the native, windows and windows-i686
+# presets where needed (only the tool, not the tests), then runs CPack.
+#
+#   scripts/package.sh            JOBS=N sets the build's parallel jobs
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+cd "$root"
+jobs="${JOBS:-$(nproc)}"
+out="$root/build/packages"
+log_dir="$root/build/package-logs"
+mkdir -p "$out" "$log_dir"
+
+# run LOG COMMAND... : runs a step with its output in LOG; on failure shows
+# the end of the log and where it is.
+run() {
+  local log="$1"
+  shift
+  if ! "$@" >"$log" 2>&1; then
+    tail -30 "$log"
+    echo "package.sh: '$*' failed; log: $log" >&2
+    exit 1
+  fi
+}
+
+build() {
+  local preset="$1"
+  shift
+  run "$log_dir/configure-$preset.log" cmake --preset "$preset"
+  run "$log_dir/build-$preset.log" cmake --build --preset "$preset" -j"$jobs" --target "$@"
+}
+
+build native tolvaren debian_files
+build windows-i686 tolvaren
+build windows tolvaren
+
+rm -f "$out"/tolvaren_*.deb "$out"/tolvaren-*-windows.zip
+run "$log_dir/cpack-deb.log" cpack -G DEB --config build/native/CPackConfig.cmake -B "$out"
+run "$log_dir/cpack-zip.log" cpack -G ZIP --config build/windows/CPackConfig.cmake -B "$out"
+rm -rf "$out/_CPack_Packages"
+ls "$out"/tolvaren_*.deb "$out"/tolvaren-*-windows.zip
