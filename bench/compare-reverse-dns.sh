@@ -22,7 +22,6 @@ if [[ -z "${TOLVAREN_TEST_HOST:-}" ]]; then
 fi
 
 mount --make-rprivate /
-mount -t tmpfs tmpfs /tmp
 work="$(mktemp -d)"
 ip link set lo up
 ip link add v0 address 02:11:22:33:44:55 type veth peer name v1
@@ -35,7 +34,7 @@ mount --bind "$work/resolv.conf" /etc/resolv.conf
 /usr/sbin/dnsmasq --conf-file=/dev/null --no-resolv --no-hosts --pid-file="$work/dnsmasq.pid" \
   --log-facility=/dev/null --bind-interfaces --listen-address=127.0.0.1 \
   --ptr-record=10.1.77.10.in-addr.arpa,bench-pc.example.test
-trap 'kill "$(cat "$work/dnsmasq.pid")" 2>/dev/null || true' EXIT
+trap 'kill "$(cat "$work/dnsmasq.pid")" 2>/dev/null || true; rm -rf "$work"' EXIT
 for _ in $(seq 100); do ss -Hlun 'sport = :53' | grep -q 127.0.0.1 && break; sleep 0.05; done
 
 export TOLVAREN_BIOS_IMAGE="$root/tests/fixtures/firmware/ident.bin"

@@ -37,8 +37,12 @@ trap cleanup EXIT
 
 # The test host.
 mount --make-rprivate /
-mount -t tmpfs tmpfs /tmp # Wine's server sockets stay private to this host
 mount -t sysfs sysfs /sys # the network class of this host
+# Wine's server makes the sockets of the programs it serves, so it must run on
+# this host: a server of this prefix left from an earlier run, on another
+# network, is stopped first. (The prefix is this test's own; /tmp, where the
+# server's socket lives, stays as it is, since the build tree may lie below it.)
+if [[ -n "$RUNNER" ]]; then WINEPREFIX="$work/wineprefix" wineserver -k >/dev/null 2>&1 || true; fi
 OUT="$(mktemp)"
 ip link set lo up
 ip link add v0 address 02:11:22:33:44:55 type veth peer name v1
