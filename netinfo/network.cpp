@@ -1,10 +1,12 @@
 #include "netinfo/network.h"
 
-#include <cstdio>
+#include <span>
 
 #include "hwinfo/info_gather.h"
 #include "netinfo/device_classes.h"
 #include "netinfo/devices.h"
+#include "netinfo/hardware_address_text.h"
+#include "platform/ascii_case.h"
 #include "platform/tregistry.h"
 
 namespace tolvaren {
@@ -40,16 +42,6 @@ class WinsockSession {
   platform::Winsock& winsock_;
   std::optional<platform::WinsockStartup> startup_;
 };
-
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool SameIgnoringCase(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (Lower(a[i]) != Lower(b[i])) return false;
-  }
-  return true;
-}
 
 // The class key of the classification has no leading "\"; every path here is
 // taken from the root.
@@ -209,14 +201,7 @@ std::string TNetwork::GetMACAddress(std::uint8_t lana) {
   block.callName[0] = '*';
   block.lanaNumber = lana;
   if (host_.platform.netbios.Submit(block) != 0) return kUnknownMac;
-  std::string text;
-  for (std::size_t i = 0; i < kMacSize; ++i) {
-    char hex[4];
-    std::snprintf(hex, sizeof hex, "%02X", status[i]);
-    if (i > 0) text += ':';
-    text += hex;
-  }
-  return text;
+  return HardwareAddressText(std::span(status).first(kMacSize));
 }
 
 void TNetwork::GetClassDevices(const std::string& classKey, const std::string& componentClass,
@@ -251,7 +236,7 @@ void TNetwork::GetClassDevices(const std::string& classKey, const std::string& c
     {
       TRegistry reg(registry);
       if (!reg.OpenKeyReadOnly(classPath)) continue;
-      if (!reg.ValueExists("Class") || !SameIgnoringCase(reg.ReadString("Class"), componentClass)) continue;
+      if (!reg.ValueExists("Class") || !EqualIgnoringAsciiCase(reg.ReadString("Class"), componentClass)) continue;
       reg.GetKeyNames(components);
     }
     AddSubkeyValues(registry, classPath, components, valueName, list, true);

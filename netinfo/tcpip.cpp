@@ -2,12 +2,12 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdio>
 #include <functional>
 #include <limits>
 #include <new>
 #include <optional>
 
+#include "netinfo/hardware_address_text.h"
 #include "netinfo/ip_helper_buffer.h"
 #include "platform/ip_helper_records.h"
 #include "platform/tregistry.h"
@@ -74,17 +74,12 @@ std::string TrimBlanks(const std::string& text) {
   return first < last ? std::string(first, last) : std::string();
 }
 
-std::string HardwareAddressText(const IpHelperBuffer& buffer, std::size_t record) {
+std::string AdapterAddressText(const IpHelperBuffer& buffer, std::size_t record) {
   const std::size_t length =
       std::min<std::size_t>(buffer.Word32(record + records::adapter::kAddressLength), records::kHardwareAddressSize);
-  std::string text;
-  for (std::size_t i = 0; i < length; ++i) {
-    char hex[4];
-    std::snprintf(hex, sizeof hex, "%02X", buffer.Byte(record + records::adapter::kAddress + i));
-    if (i > 0) text += ':';
-    text += hex;
-  }
-  return text;
+  std::vector<std::uint8_t> bytes;
+  for (std::size_t i = 0; i < length; ++i) bytes.push_back(buffer.Byte(record + records::adapter::kAddress + i));
+  return HardwareAddressText(bytes);
 }
 
 // One address list of a record: the embedded item first, then the items it
@@ -104,7 +99,7 @@ TAdapter ReadAdapter(const IpHelperBuffer& buffer, std::size_t record) {
   namespace adapter = records::adapter;
   TAdapter a;
   a.Name = TrimBlanks(buffer.Text(record + adapter::kDescription, records::kDescriptionSize));
-  a.Address = HardwareAddressText(buffer, record);
+  a.Address = AdapterAddressText(buffer, record);
   a.AdapterType = AdapterTypeOfCode(buffer.Word32(record + adapter::kType));
   a.DHCPEnabled = LowByteSet(buffer.Word32(record + adapter::kDhcpEnabled));
   a.HaveWINS = buffer.Word32(record + adapter::kHaveWins) != 0;

@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/ascii_case.h"
+
 namespace tolvaren {
 
 // An ordered list of byte strings that allows duplicates.
@@ -19,7 +21,7 @@ class StringList {
   // Position of the first item equal to text, ignoring ASCII case; -1 when none.
   int IndexOf(std::string_view text) const {
     for (std::size_t i = 0; i < items_.size(); ++i) {
-      if (SameIgnoringCase(items_[i], text)) return static_cast<int>(i);
+      if (EqualIgnoringAsciiCase(items_[i], text)) return static_cast<int>(i);
     }
     return -1;
   }
@@ -88,13 +90,6 @@ class StringList {
       text += c;
     }
     return text + '"';
-  }
-
-  static char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-  static bool SameIgnoringCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Lower(x) == Lower(y); });
   }
 
   std::vector<std::string> items_;

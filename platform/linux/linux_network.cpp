@@ -16,6 +16,8 @@
 #include <map>
 #include <memory>
 
+#include "platform/ascii_case.h"
+
 namespace tolvaren::platform::linux_backend {
 namespace {
 
@@ -60,13 +62,6 @@ Ipv4Bytes AddressBytes(const sockaddr* address) {
     std::memcpy(bytes.data(), &in->sin_addr, bytes.size());
   }
   return bytes;
-}
-
-bool SameName(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-           return lower(x) == lower(y);
-         });
 }
 
 std::optional<std::vector<Ipv4Bytes>> ResolverAddresses(const std::string& name) {
@@ -160,7 +155,7 @@ std::optional<std::string> LinuxWinsock::HostName() {
 
 std::optional<std::vector<Ipv4Bytes>> LinuxWinsock::LookUpHost(const std::string& name) {
   const auto& own = network_.HostName();
-  if (own && !name.empty() && SameName(name, *own)) {
+  if (own && !name.empty() && EqualIgnoringAsciiCase(name, *own)) {
     std::vector<Ipv4Bytes> addresses = OwnHostAddresses(network_.Interfaces(), network_.DefaultRoutes());
     if (!addresses.empty()) return addresses;
   }
