@@ -38,7 +38,9 @@ requirements=(
   "iproute2: ip ss"                           # test network interfaces; wait for dnsmasq to listen
   "hyperfine: hyperfine"                      # benchmarks: wall time
   "valgrind: valgrind callgrind_annotate"     # benchmarks: instruction counts
-  "python3: python3"                          # benchmarks: the ratios
+  "python3: python3"                          # benchmarks: the ratios; scripted DNS server
+  "python3-jsonschema:"                       # validates /j output against doc/tolvaren-report.schema.json
+  "ansible-core: ansible-playbook"            # end-to-end test of the Ansible module
   "lintian: lintian"                          # checks the Debian package
   "man-db: man"                               # renders the man page
   "groff-base: groff"                         # renders the man page
