@@ -28,13 +28,12 @@ std::string JoinPath(const std::string& folder, const char* name) {
   return folder + (backslashes ? '\\' : '/') + name;
 }
 
-// The whole file, or why it cannot be had.
+// The whole file, or why it cannot be had: the system's reason, what the path
+// is when it is no regular file, or its size.
 std::optional<std::vector<std::uint8_t>> ReadWhole(platform::FileSystem& files, const std::string& path,
                                                    std::string& reason) {
-  auto bytes = files.ReadFileHead(path, kMaxBiosImageFileSize + 1);
-  if (!bytes) {
-    reason = files.Probe(path) == platform::pkMissing ? "it does not exist" : "it cannot be read";
-  } else if (bytes->size() > kMaxBiosImageFileSize) {
+  auto bytes = files.ReadRegularFile(path, kMaxBiosImageFileSize + 1, reason);
+  if (bytes && bytes->size() > kMaxBiosImageFileSize) {
     reason = "it is larger than 1 MiB";
     bytes.reset();
   }

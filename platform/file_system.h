@@ -30,13 +30,22 @@ class FileSystem {
   virtual bool RemoveFile(const std::string& path) = 0;
   // Creates or truncates the file and writes the bytes in one call.
   virtual WriteOutcome WriteNewFile(const std::string& path, std::span<const std::uint8_t> bytes) = 0;
-  // Up to `limit` bytes from the start of an existing file (shared for
-  // reading and writing); nothing when it cannot be opened or read.
-  virtual std::optional<std::vector<std::uint8_t>> ReadFileHead(const std::string& path, std::size_t limit) = 0;
+  // Up to `limit` bytes from the start of an existing regular file (shared
+  // for reading and writing). The file is opened without waiting and its type
+  // checked before any byte is read, so a FIFO, socket or device never blocks
+  // the run or feeds it without end. Nothing when it cannot be opened, is no
+  // regular file or cannot be read; `reason` then says why, in the system's
+  // own words ("No such file or directory") or as "it is a FIFO, not a file".
+  virtual std::optional<std::vector<std::uint8_t>> ReadRegularFile(const std::string& path, std::size_t limit,
+                                                                   std::string& reason) = 0;
+  std::optional<std::vector<std::uint8_t>> ReadFileHead(const std::string& path, std::size_t limit) {
+    std::string reason;
+    return ReadRegularFile(path, limit, reason);
+  }
   // Reads a regular file straight into `buffer` when it holds exactly
   // buffer.size() bytes, sparing a copy. False, with the buffer untouched,
-  // when the file is missing or of another size; false after a failed read,
-  // which may have filled part of the buffer.
+  // when the file is missing, no regular file or of another size; false after
+  // a failed read, which may have filled part of the buffer.
   virtual bool ReadWholeFileInto(const std::string& path, std::span<std::uint8_t> buffer) = 0;
 };
 

@@ -53,10 +53,14 @@ class FakeFileSystem final : public FileSystem {
     return failWrite ? woShort : woWritten;
   }
 
-  std::optional<std::vector<std::uint8_t>> ReadFileHead(const std::string& path, std::size_t limit) override {
+  std::optional<std::vector<std::uint8_t>> ReadRegularFile(const std::string& path, std::size_t limit,
+                                                           std::string& reason) override {
     log.push_back("read " + path);
     const auto it = files.find(path);
-    if (it == files.end()) return std::nullopt;
+    if (it == files.end()) {
+      reason = Probe(path) == pkDirectory ? "it is a folder, not a file" : kNoSuchFile;
+      return std::nullopt;
+    }
     return std::vector<std::uint8_t>(it->second.begin(), it->second.begin() + std::min(limit, it->second.size()));
   }
 
@@ -67,6 +71,9 @@ class FakeFileSystem final : public FileSystem {
     std::copy(it->second.begin(), it->second.end(), buffer.begin());
     return true;
   }
+
+  // Windows' reason for a missing file.
+  static constexpr const char* kNoSuchFile = "The system cannot find the file specified";
 
   std::string tempPath = "C:\\TEMP\\";
   std::set<std::string> folders;                           // without trailing backslash

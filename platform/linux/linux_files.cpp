@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 
 namespace tolvaren::platform::linux_backend {
 
@@ -43,28 +44,65 @@ WriteOutcome LinuxFileSystem::WriteNewFile(const std::string& path, std::span<co
   return written == bytes.size() && closed ? woWritten : woShort;
 }
 
-// sysfs files report a size of 4096 whatever they hold, so this reads until
-// the end of the file or the limit rather than trusting the size. The size
-// only sizes the first read (one byte more, to meet the end), so a regular
-// file is read into one buffer without regrowing it; after a short read the
-// end is probed in small steps.
-std::optional<std::vector<std::uint8_t>> LinuxFileSystem::ReadFileHead(const std::string& path, std::size_t limit) {
-  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return std::nullopt;
-  struct stat info {};
-  if (fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
-    close(fd);
-    return std::nullopt;
+namespace {
+
+// What a path that is no regular file is, as the reason it cannot be read.
+std::string NotAFile(mode_t mode) {
+  if (S_ISDIR(mode)) return std::strerror(EISDIR);
+  if (S_ISFIFO(mode)) return "it is a FIFO, not a file";
+  if (S_ISSOCK(mode)) return "it is a socket, not a file";
+  if (S_ISCHR(mode)) return "it is a character device, not a file";
+  if (S_ISBLK(mode)) return "it is a block device, not a file";
+  return "it is not a regular file";
+}
+
+// Opens a regular file for reading, or says why not. The type is looked at
+// before the open, since opening a device may act on it, and again on the
+// open descriptor, in case the path changed in between; O_NONBLOCK keeps the
+// open itself from waiting for a FIFO's writer.
+int OpenRegularFile(const std::string& path, struct stat& info, std::string& reason) {
+  if (stat(path.c_str(), &info) != 0) {
+    reason = std::strerror(errno);
+    return -1;
   }
+  if (!S_ISREG(info.st_mode)) {
+    reason = NotAFile(info.st_mode);
+    return -1;
+  }
+  const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) {
+    reason = std::strerror(errno);
+    return -1;
+  }
+  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    reason = NotAFile(info.st_mode);
+    close(fd);
+    return -1;
+  }
+  return fd;
+}
+
+}  // namespace
+
+// sysfs files report a size of 4096 whatever they hold, and /proc files a
+// size of 0, so this reads until the end of the file or the limit rather than
+// trusting the size. The size only sizes the first read (one byte more, to
+// meet the end), so a regular file is read into one buffer without regrowing
+// it; after a short read the end is probed in small steps.
+std::optional<std::vector<std::uint8_t>> LinuxFileSystem::ReadRegularFile(const std::string& path, std::size_t limit,
+                                                                          std::string& reason) {
+  struct stat info {};
+  const int fd = OpenRegularFile(path, info, reason);
+  if (fd < 0) return std::nullopt;
   constexpr std::size_t kChunk = 65536;
   constexpr std::size_t kProbe = 4096;
   std::vector<std::uint8_t> bytes;
   std::size_t chunk = kChunk;
-  if (S_ISREG(info.st_mode) && info.st_size > 0) {
+  if (info.st_size > 0) {
     chunk = std::min(limit, static_cast<std::size_t>(info.st_size) + 1);
     bytes.reserve(std::min(limit, chunk + kProbe));
   }
-  bool failed = false;
+  int error = 0;
   while (bytes.size() < limit) {
     const std::size_t before = bytes.size();
     const std::size_t want = std::min(chunk, limit - before);
@@ -75,20 +113,24 @@ std::optional<std::vector<std::uint8_t>> LinuxFileSystem::ReadFileHead(const std
       continue;
     }
     bytes.resize(before + (n > 0 ? static_cast<std::size_t>(n) : 0));
-    if (n < 0) failed = true;
+    if (n < 0) error = errno;
     if (n <= 0) break;
     chunk = static_cast<std::size_t>(n) < want ? kProbe : kChunk;
   }
   close(fd);
-  if (failed) return std::nullopt;
+  if (error != 0) {
+    reason = std::strerror(error);
+    return std::nullopt;
+  }
   return bytes;
 }
 
 bool LinuxFileSystem::ReadWholeFileInto(const std::string& path, std::span<std::uint8_t> buffer) {
-  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return false;
   struct stat info {};
-  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || static_cast<std::uint64_t>(info.st_size) != buffer.size()) {
+  std::string reason;
+  const int fd = OpenRegularFile(path, info, reason);
+  if (fd < 0) return false;
+  if (static_cast<std::uint64_t>(info.st_size) != buffer.size()) {
     close(fd);
     return false;
   }

@@ -12,7 +12,8 @@ class LinuxFileSystem final : public FileSystem {
   bool RemoveFolder(const std::string& path) override;
   bool RemoveFile(const std::string& path) override;
   WriteOutcome WriteNewFile(const std::string& path, std::span<const std::uint8_t> bytes) override;
-  std::optional<std::vector<std::uint8_t>> ReadFileHead(const std::string& path, std::size_t limit) override;
+  std::optional<std::vector<std::uint8_t>> ReadRegularFile(const std::string& path, std::size_t limit,
+                                                           std::string& reason) override;
   bool ReadWholeFileInto(const std::string& path, std::span<std::uint8_t> buffer) override;
 };
 

@@ -1,6 +1,5 @@
 #include "platform/linux/linux_network.h"
 
-#include <fcntl.h>
 #include <ifaddrs.h>
 #include <linux/if_packet.h>
 #include <net/if.h>
@@ -17,6 +16,7 @@
 #include <memory>
 
 #include "platform/ascii_case.h"
+#include "platform/linux/linux_files.h"
 
 namespace tolvaren::platform::linux_backend {
 namespace {
@@ -38,21 +38,12 @@ constexpr std::size_t kAdapterStatusSize = 60;
 constexpr std::size_t kAdapterTypeOffset = 8;
 constexpr std::uint8_t kEthernetAdapter = 0xFE;
 
-// Plain reads rather than a stream: a stream sets up a locale first, which
-// costs more than the read itself on this short path.
-std::string ReadSmallFile(const std::string& path) {
-  std::string text;
-  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return text;
-  char chunk[4096];
-  while (text.size() < kConfigLimit) {
-    const ssize_t n = read(fd, chunk, sizeof chunk);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) break;
-    text.append(chunk, static_cast<std::size_t>(n));
-  }
-  close(fd);
-  return text;
+// A system file that cannot be read, or is no regular file (a FIFO or a
+// device bound over it), counts as absent: empty text.
+std::string ReadConfigFile(const std::string& path) {
+  LinuxFileSystem files;
+  const auto bytes = files.ReadFileHead(path, kConfigLimit);
+  return bytes ? std::string(bytes->begin(), bytes->end()) : std::string();
 }
 
 Ipv4Bytes AddressBytes(const sockaddr* address) {
@@ -114,7 +105,7 @@ std::vector<NetworkInterface> ReadInterfaces() {
 }
 
 std::vector<DefaultRoute> ReadDefaultRoutes(const NetworkFiles& files) {
-  return ParseDefaultRoutes(ReadSmallFile(files.routes));
+  return ParseDefaultRoutes(ReadConfigFile(files.routes));
 }
 
 std::optional<std::string> ReadHostName() {
@@ -134,7 +125,7 @@ const std::vector<DefaultRoute>& NetworkSnapshot::DefaultRoutes() {
 }
 
 const std::string& NetworkSnapshot::ResolvConf() {
-  if (!resolvConf_) resolvConf_ = ReadSmallFile(files_.resolvConf);
+  if (!resolvConf_) resolvConf_ = ReadConfigFile(files_.resolvConf);
   return *resolvConf_;
 }
 

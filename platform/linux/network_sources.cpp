@@ -1,6 +1,10 @@
 #include "platform/linux/network_sources.h"
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstring>
 #include <optional>
@@ -11,6 +15,9 @@ namespace {
 
 constexpr std::uint32_t kNodeTypeHybrid = 8;
 constexpr std::uint32_t kRouteUp = 0x0001;  // RTF_UP
+// The system resolver uses the first three name servers of resolv.conf
+// (glibc's MAXNS), IPv6 ones included.
+constexpr std::size_t kMaxNameServers = 3;
 
 // Interface types of the IP Helper records, by ARPHRD_* hardware type.
 struct TypeName {
@@ -58,29 +65,6 @@ void ForEachLine(std::string_view text, Visit visit) {
     if (end == std::string_view::npos) break;
     text.remove_prefix(end + 1);
   }
-}
-
-// Four decimal numbers 0-255 joined by dots, nothing else.
-std::optional<Ipv4Bytes> ParseIpv4(std::string_view text) {
-  Ipv4Bytes address{};
-  std::size_t at = 0;
-  for (std::size_t part = 0; part < 4; ++part) {
-    if (part > 0) {
-      if (at >= text.size() || text[at] != '.') return std::nullopt;
-      ++at;
-    }
-    unsigned value = 0;
-    std::size_t digits = 0;
-    while (at < text.size() && text[at] >= '0' && text[at] <= '9' && digits < 3) {
-      value = value * 10 + static_cast<unsigned>(text[at] - '0');
-      ++at;
-      ++digits;
-    }
-    if (digits == 0 || value > 255) return std::nullopt;
-    address[part] = static_cast<std::uint8_t>(value);
-  }
-  if (at != text.size()) return std::nullopt;
-  return address;
 }
 
 std::optional<std::uint32_t> ParseHex(std::string_view text) {
@@ -134,14 +118,53 @@ std::vector<const NetworkInterface*> ByIndex(const std::vector<NetworkInterface>
   return sorted;
 }
 
+// A line of resolv.conf that starts with the keyword and a blank, as the
+// system resolver matches it: no blanks before the keyword.
+bool StartsWithKeyword(std::string_view line, std::string_view keyword) {
+  return line.size() > keyword.size() && line.substr(0, keyword.size()) == keyword &&
+         (line[keyword.size()] == ' ' || line[keyword.size()] == '\t');
+}
+
+// An IPv6 server as the system resolver takes it: inet_pton's form, with an
+// optional "%scope" after it.
+bool IsIpv6Address(std::string_view text) {
+  const std::string address(text.substr(0, text.find('%')));
+  in6_addr bytes{};
+  return !address.empty() && inet_pton(AF_INET6, address.c_str(), &bytes) == 1;
+}
+
 }  // namespace
+
+std::optional<Ipv4Bytes> InetAtonAddress(std::string_view text) {
+  // inet_aton stops at the first white-space character and takes the rest
+  // for trailing text; the resolver wants the whole text to be the address.
+  if (text.empty() || std::any_of(text.begin(), text.end(),
+                                  [](char c) { return c == '\0' || std::isspace(static_cast<unsigned char>(c)); })) {
+    return std::nullopt;
+  }
+  const std::string address(text);
+  in_addr bytes{};
+  if (inet_aton(address.c_str(), &bytes) == 0) return std::nullopt;
+  Ipv4Bytes result{};
+  std::memcpy(result.data(), &bytes.s_addr, result.size());
+  return result;
+}
 
 std::vector<std::string> ResolvConfIpv4Servers(std::string_view text) {
   std::vector<std::string> servers;
+  std::size_t taken = 0;  // IPv4 and IPv6 servers alike
   ForEachLine(text, [&](std::string_view line) {
-    const std::vector<std::string_view> words = Words(line);
-    if (words.size() < 2 || words[0] != "nameserver") return;
-    if (ParseIpv4(words[1])) servers.emplace_back(words[1]);
+    if (taken == kMaxNameServers || !StartsWithKeyword(line, "nameserver")) return;
+    line.remove_prefix(std::string_view("nameserver").size());
+    while (!line.empty() && (line.front() == ' ' || line.front() == '\t')) line.remove_prefix(1);
+    const std::string_view address = line.substr(0, line.find_first_of(" \t"));
+    if (address.empty()) return;
+    if (const auto ipv4 = InetAtonAddress(address)) {
+      servers.push_back(DottedQuad(*ipv4));
+      ++taken;
+    } else if (IsIpv6Address(address)) {
+      ++taken;
+    }
   });
   return servers;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -38,9 +39,17 @@ struct DefaultRoute {
   std::uint32_t metric = 0;
 };
 
-// The IPv4 addresses of the `nameserver` lines, in file order; IPv6 servers
-// and malformed lines are left out.
+// The IPv4 servers among those the system resolver takes from resolv.conf,
+// as dotted quads in file order. The resolver takes a line that begins with
+// "nameserver" and a blank, reads the word after it as inet_aton does
+// ("127.0.0.054" is 127.0.0.44, "0x7f.1" is 127.0.0.1) or as an IPv6
+// address, skips lines whose word is neither, and stops after three servers.
 std::vector<std::string> ResolvConfIpv4Servers(std::string_view text);
+
+// A whole text read as inet_aton reads an address: one to four parts, each
+// decimal, octal ("0" first) or hexadecimal ("0x" first), the last filling
+// the bytes that are left.
+std::optional<Ipv4Bytes> InetAtonAddress(std::string_view text);
 
 // The default routes (destination and mask 0, up) of /proc/net/route text.
 std::vector<DefaultRoute> ParseDefaultRoutes(std::string_view text);

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <string>
 
 namespace tolvaren::platform::win32_backend {
 
@@ -35,9 +36,58 @@ WriteOutcome Win32FileSystem::WriteNewFile(const std::string& path, std::span<co
   return ok && written == bytes.size() ? woWritten : woShort;
 }
 
-std::optional<std::vector<std::uint8_t>> Win32FileSystem::ReadFileHead(const std::string& path, std::size_t limit) {
+namespace {
+
+// The system's text for an error code, without the line end and the full
+// stop FormatMessage puts after it.
+std::string SystemReason(DWORD code) {
+  char buffer[512] = {};
+  const DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
+                                      buffer, sizeof buffer, nullptr);
+  std::string text(buffer, length);
+  while (!text.empty() && (text.back() == '\r' || text.back() == '\n' || text.back() == ' ' || text.back() == '.')) {
+    text.pop_back();
+  }
+  return text.empty() ? "system error " + std::to_string(code) : text;
+}
+
+// Opens a file on a disk for reading, or says why not. Pipes (a FIFO under
+// Wine), consoles and other devices are refused before any byte is read: a
+// read from them may wait for ever or never end.
+HANDLE OpenDiskFile(const std::string& path, std::string& reason) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    reason = "it is a folder, not a file";
+    return INVALID_HANDLE_VALUE;
+  }
   const HANDLE file =
       CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    reason = SystemReason(GetLastError());
+    return file;
+  }
+  switch (GetFileType(file)) {
+    case FILE_TYPE_DISK:
+      return file;
+    case FILE_TYPE_PIPE:
+      reason = "it is a pipe, not a file";
+      break;
+    case FILE_TYPE_CHAR:
+      reason = "it is a character device, not a file";
+      break;
+    default:
+      reason = "it is not a file";
+      break;
+  }
+  CloseHandle(file);
+  return INVALID_HANDLE_VALUE;
+}
+
+}  // namespace
+
+std::optional<std::vector<std::uint8_t>> Win32FileSystem::ReadRegularFile(const std::string& path, std::size_t limit,
+                                                                          std::string& reason) {
+  const HANDLE file = OpenDiskFile(path, reason);
   if (file == INVALID_HANDLE_VALUE) return std::nullopt;
   // Sized from the file where the system knows its size, so that reading a
   // small file does not clear a buffer of the whole limit first.
@@ -49,6 +99,7 @@ std::optional<std::vector<std::uint8_t>> Win32FileSystem::ReadFileHead(const std
   std::vector<std::uint8_t> bytes(capacity);
   DWORD read = 0;
   const BOOL ok = ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
+  if (!ok) reason = SystemReason(GetLastError());
   CloseHandle(file);
   if (!ok) return std::nullopt;
   bytes.resize(read);
@@ -56,8 +107,8 @@ std::optional<std::vector<std::uint8_t>> Win32FileSystem::ReadFileHead(const std
 }
 
 bool Win32FileSystem::ReadWholeFileInto(const std::string& path, std::span<std::uint8_t> buffer) {
-  const HANDLE file =
-      CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+  std::string reason;
+  const HANDLE file = OpenDiskFile(path, reason);
   if (file == INVALID_HANDLE_VALUE) return false;
   LARGE_INTEGER size{};
   bool ok = GetFileSizeEx(file, &size) && static_cast<std::uint64_t>(size.QuadPart) == buffer.size() &&

@@ -114,7 +114,8 @@ TEST(BiosImageFile, ErrorsNameTheFileAndTheReason) {
     return "loaded";
   };
   EXPECT_EQ(message("C:\\nowhere.bin"),
-            "Cannot use the BIOS image \"C:\\nowhere.bin\" (TOLVAREN_BIOS_IMAGE): it does not exist.");
+            "Cannot use the BIOS image \"C:\\nowhere.bin\" (TOLVAREN_BIOS_IMAGE): The system cannot find the file "
+            "specified.");
   machine.files.files["C:\\junk.bin"] = Bytes(10, 'j');
   EXPECT_NE(message("C:\\junk.bin").find("\"C:\\junk.bin\" (TOLVAREN_BIOS_IMAGE): it is neither"), std::string::npos);
   machine.files.files["C:\\huge.bin"] = Bytes(kMaxBiosImageFileSize + 1, 0);
@@ -122,10 +123,11 @@ TEST(BiosImageFile, ErrorsNameTheFileAndTheReason) {
 
   // A folder of the two sysfs files.
   machine.files.folders.insert("C:\\dmi");
-  EXPECT_NE(message("C:\\dmi").find("smbios_entry_point: it does not exist"), std::string::npos);
+  EXPECT_NE(message("C:\\dmi").find("smbios_entry_point: The system cannot find the file specified"),
+            std::string::npos);
   const Bytes dump = DumpBin(testing::SystemTable("S"), 2, 8, 3);
   machine.files.files["C:\\dmi\\smbios_entry_point"] = Bytes(dump.begin(), dump.begin() + 0x1F);
-  EXPECT_NE(message("C:\\dmi").find("DMI: it does not exist"), std::string::npos);
+  EXPECT_NE(message("C:\\dmi").find("DMI: The system cannot find the file specified"), std::string::npos);
   machine.files.files["C:\\dmi\\DMI"] = Bytes(dump.begin() + 0x20, dump.end());
   EXPECT_EQ(message("C:\\dmi\\"), "loaded");
   EXPECT_EQ(AnnouncedTable(*image), testing::SystemTable("S"));

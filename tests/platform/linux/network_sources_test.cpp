@@ -15,8 +15,17 @@ TEST(NetworkSources, ResolvConfServers) {
     std::vector<std::string> servers;
   } cases[] = {
       {"nameserver 127.0.0.1\nnameserver ::1\nnameserver\t10.77.1.53  # office\n", {"127.0.0.1", "10.77.1.53"}},
-      {"search example.test\n# nameserver 1.1.1.1\n nameserver 9.9.9.9\r\n", {"9.9.9.9"}},
-      {"nameserver 1.2.3\nnameserver 256.0.0.1\nnameserver 1.2.3.4x\nnameservers 1.1.1.1\nnameserver", {}},
+      // The resolver's own line rules: the keyword first on the line, the
+      // address ended by a blank or the line end alone.
+      {"search example.test\n# nameserver 1.1.1.1\n nameserver 9.9.9.9\nnameserver 8.8.8.8\r\n", {}},
+      {"nameserver 256.0.0.1\nnameserver 1.2.3.4x\nnameserver 08.1.1.1\nnameservers 1.1.1.1\nnameserver", {}},
+      // inet_aton's forms: octal, hexadecimal, fewer parts.
+      {"nameserver 127.0.0.054\nnameserver 0x7f.1\nnameserver 1.2.3\n", {"127.0.0.44", "127.0.0.1", "1.2.0.3"}},
+      // Three servers at most, IPv6 ones counted; lines the resolver skips are not.
+      {"nameserver 10.0.0.1\nnameserver bad\nnameserver fe80::1%eth0\nnameserver 10.0.0.2\nnameserver 10.0.0.3\n",
+       {"10.0.0.1", "10.0.0.2"}},
+      {"nameserver 10.0.0.1\nnameserver 10.0.0.1\nnameserver 10.0.0.2\nnameserver 10.0.0.3\n",
+       {"10.0.0.1", "10.0.0.1", "10.0.0.2"}},
       {"", {}},
   };
   for (const auto& c : cases) EXPECT_EQ(ResolvConfIpv4Servers(c.text), c.servers) << c.text;
