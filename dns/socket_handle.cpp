@@ -16,6 +16,8 @@ void SocketHandle::OpenSocket(SocketType, int protocol) {
   if (socket == platform::kNoSocket) throw EInvalidSocket(text::kCannotAllocateSocket);
   Handle = socket;
   IsOpen = true;
+  peerAddress_.clear();
+  peerPort_ = 0;
 }
 
 void SocketHandle::Close() {
@@ -24,6 +26,14 @@ void SocketHandle::Close() {
   stack_.Api().ShutdownSending(Handle);
   stack_.Api().CloseSocket(Handle);
   Handle = platform::kNoSocket;
+}
+
+void SocketHandle::Connect(const std::string& address, int port) {
+  if (address == peerAddress_ && port == peerPort_) return;
+  stack_.FailOnSocketError(
+      stack_.Api().Connect(Handle, ParseDottedQuad(address), static_cast<std::uint16_t>(port & 0xFFFF)));
+  peerAddress_ = address;
+  peerPort_ = port;
 }
 
 void SocketHandle::WriteDatagram(const std::string& address, int port, std::string_view bytes) {

@@ -26,6 +26,12 @@ class SocketHandle {
   // Shuts the socket down for sending and closes it; results are ignored.
   void Close();
 
+  // Makes a dotted address and port the socket's peer (ESocketError when the
+  // platform refuses): only its datagrams are received from then on, and an
+  // ICMP error for one sent to it fails the next receive at once. Nothing
+  // is asked of the platform when they are the peer already.
+  void Connect(const std::string& address, int port);
+
   // Sends bytes as one datagram to a dotted address.
   void WriteDatagram(const std::string& address, int port, std::string_view bytes);
 
@@ -48,6 +54,8 @@ class SocketHandle {
 
  private:
   SocketStack& stack_;
+  std::string peerAddress_;  // the connected peer, empty for none
+  int peerPort_ = 0;
 };
 
 }  // namespace tolvaren::dns

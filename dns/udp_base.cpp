@@ -49,6 +49,7 @@ std::string UdpBase::ReceivePacket(int timeoutMs) {
 std::string UdpClient::SendPacket(std::string_view bytes) {
   std::string address = Stack().ResolveAddress(host_);
   if (!Active()) OpenSocket();
+  Socket()->Connect(address, port_);
   Socket()->WriteDatagram(address, port_, bytes);
   return address;
 }

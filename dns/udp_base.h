@@ -8,8 +8,8 @@
 
 namespace tolvaren::dns {
 
-// A UDP component: one unbound socket, opened on demand and kept across
-// exchanges so every datagram leaves from the same local port.
+// A UDP component: one socket, opened on demand and kept across exchanges so
+// every datagram leaves from the same local port.
 class UdpBase : public NetComponent {
  public:
   static constexpr int kUseReceiveTimeout = -1;
@@ -70,7 +70,8 @@ class UdpClient : public UdpBase {
   void SetReceiveTimeout(int timeoutMs) { receiveTimeout_ = timeoutMs; }
 
   // Sends bytes as one datagram to Host and Port, opening the socket if
-  // needed; returns the dotted address it went to.
+  // needed and making them its peer, so that a closed port fails the next
+  // receive at once; returns the dotted address it went to.
   std::string SendPacket(std::string_view bytes);
 };
 

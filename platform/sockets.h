@@ -33,6 +33,11 @@ class SocketApi {
   virtual int SetBroadcast(SocketId socket, bool enabled) = 0;
   virtual int SendTo(SocketId socket, const std::uint8_t* data, std::size_t size, const Ipv4Bytes& address,
                      std::uint16_t port) = 0;
+  // Fixes the peer of a datagram socket: from then on only its datagrams are
+  // received, and an ICMP error for one sent to it (a closed port) fails the
+  // next receive with 10061 or 10054 instead of leaving the wait to run out.
+  // 0, or -1 on failure.
+  virtual int Connect(SocketId socket, const Ipv4Bytes& address, std::uint16_t port) = 0;
   // Returns the byte count or -1; a datagram longer than size fails with
   // 10040 (message too long) on every system.
   virtual int ReceiveFrom(SocketId socket, std::uint8_t* buffer, std::size_t size, Ipv4Bytes& sender,

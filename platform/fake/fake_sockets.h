@@ -45,6 +45,11 @@ class FakeSocketApi final : public SocketApi {
     return sendCount >= 0 ? sendCount : static_cast<int>(size);
   }
 
+  int Connect(SocketId socket, const Ipv4Bytes& address, std::uint16_t port) override {
+    connects.push_back({socket, {address, port, {}}});
+    return Result(connectError);
+  }
+
   int ReceiveFrom(SocketId, std::uint8_t* buffer, std::size_t size, Ipv4Bytes& sender,
                   std::uint16_t& senderPort) override {
     if (incoming.empty()) return Result(10035);
@@ -87,6 +92,7 @@ class FakeSocketApi final : public SocketApi {
   bool refuseSockets = false;
   int broadcastError = 0;
   int sendError = 0;
+  int connectError = 0;
   int sendCount = -1;  // -1: everything
   std::optional<Ipv4Bytes> lookUpAddress;
   std::deque<Datagram> incoming;
@@ -99,6 +105,7 @@ class FakeSocketApi final : public SocketApi {
   std::vector<SocketId> opened, shutdowns, closed;
   std::vector<std::pair<SocketId, bool>> broadcasts;
   std::vector<Datagram> sent;
+  std::vector<std::pair<SocketId, Datagram>> connects;  // the peer, without bytes
   std::vector<int> waits;
   std::vector<std::string> lookUps;
   int lastError = 0;

@@ -145,10 +145,13 @@ std::optional<std::string> LinuxWinsock::HostName() {
 }
 
 std::optional<std::vector<Ipv4Bytes>> LinuxWinsock::LookUpHost(const std::string& name) {
+  // The machine's own name is answered from its interfaces alone, never by a
+  // DNS server: one that is slow or silent would hold every run up.
   const auto& own = network_.HostName();
   if (own && !name.empty() && EqualIgnoringAsciiCase(name, *own)) {
     std::vector<Ipv4Bytes> addresses = OwnHostAddresses(network_.Interfaces(), network_.DefaultRoutes());
-    if (!addresses.empty()) return addresses;
+    if (addresses.empty()) return std::nullopt;
+    return addresses;
   }
   return ResolverAddresses(name);
 }

@@ -43,8 +43,9 @@ class NetworkSnapshot {
 };
 
 // Winsock 1.1 on BSD sockets: the own host name resolves to the addresses of
-// the machine's interfaces, as Wine's gethostbyname gives them; other names go
-// to the system's resolver (IPv4 only).
+// the machine's interfaces, as Wine's gethostbyname gives them, and to none
+// when no interface has a usable one; other names go to the system's resolver
+// (IPv4 only).
 class LinuxWinsock final : public Winsock {
  public:
   static constexpr const char* kDescription = "Tolvaren Winsock on Linux sockets";

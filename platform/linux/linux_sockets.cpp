@@ -146,6 +146,15 @@ class LinuxSockets final : public SocketApi {
     return static_cast<int>(sent);
   }
 
+  // The kernel then hands an ICMP port unreachable to the socket as
+  // ECONNREFUSED, which poll reports as ready.
+  int Connect(SocketId socket, const Ipv4Bytes& address, std::uint16_t port) override {
+    const sockaddr_in peer = MakeAddress(address, port);
+    if (::connect(static_cast<int>(socket), reinterpret_cast<const sockaddr*>(&peer), sizeof peer) != 0)
+      return Fail(WinsockCode(errno));
+    return 0;
+  }
+
   int ReceiveFrom(SocketId socket, std::uint8_t* buffer, std::size_t size, Ipv4Bytes& sender,
                   std::uint16_t& senderPort) override {
     sockaddr_in from{};
@@ -191,6 +200,12 @@ class LinuxSockets final : public SocketApi {
   }
 
   bool LookUpHost(const std::string& name, Ipv4Bytes& address) override {
+    // getaddrinfo("") would read resolv.conf once more and ask its servers;
+    // as a server name the empty text is not found, at once, as on Windows.
+    if (name.empty()) {
+      Fail(kHostNotFound);
+      return false;
+    }
     addrinfo hints{};
     hints.ai_family = AF_INET;
     hints.ai_socktype = SOCK_DGRAM;

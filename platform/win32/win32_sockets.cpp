@@ -1,7 +1,9 @@
 #include <windows.h>
 #include <winsock2.h>
 
+#include <algorithm>
 #include <cstring>
+#include <map>
 
 #include "platform/sockets.h"
 #include "platform/win32/socket_library.h"
@@ -12,7 +14,10 @@ namespace {
 // Each function of Winsock is looked up by name on its first call; these hold
 // the addresses found.
 std::atomic<void*> socketFn, setsockoptFn, sendtoFn, recvfromFn, selectFn, htonsFn, ntohsFn, lastErrorFn,
-    gethostbynameFn, setLastErrorFn, shutdownFn, closesocketFn, bindFn, getsocknameFn;
+    gethostbynameFn, setLastErrorFn, shutdownFn, closesocketFn, bindFn, getsocknameFn, connectFn, getsockoptFn;
+
+// How often a wait looks at the pending errors of its sockets.
+constexpr int kErrorPollMs = 50;
 
 sockaddr_in MakeAddress(const Ipv4Bytes& address, std::uint16_t port) {
   sockaddr_in result{};
@@ -48,8 +53,20 @@ class Win32Sockets final : public SocketApi {
                                                static_cast<int>(sizeof to));
   }
 
+  int Connect(SocketId socket, const Ipv4Bytes& address, std::uint16_t port) override {
+    const sockaddr_in peer = MakeAddress(address, port);
+    pending_.erase(socket);
+    return Winsock().Call<decltype(&::connect)>(
+        "connect", connectFn, Native(socket), reinterpret_cast<const sockaddr*>(&peer), static_cast<int>(sizeof peer));
+  }
+
   int ReceiveFrom(SocketId socket, std::uint8_t* buffer, std::size_t size, Ipv4Bytes& sender,
                   std::uint16_t& senderPort) override {
+    if (const auto error = pending_.find(socket); error != pending_.end()) {
+      SetSocketError(error->second);
+      pending_.erase(error);
+      return -1;
+    }
     sockaddr_in from{};
     int fromLength = sizeof from;
     const int received = Winsock().Call<decltype(&::recvfrom)>("recvfrom", recvfromFn, Native(socket),
@@ -62,26 +79,42 @@ class Win32Sockets final : public SocketApi {
     return received;
   }
 
+  // Windows makes a datagram socket readable when an ICMP error came for it
+  // and fails the receive with it. Wine keeps such an error in SO_ERROR of a
+  // connected socket only, so the wait looks there every 50 ms, reports a
+  // socket with an error as readable, and its next receive fails with it.
   int Wait(std::vector<SocketId>& read, std::vector<SocketId>& write, std::vector<SocketId>& error,
            int timeoutMs) override {
-    fd_set sets[3];
-    std::vector<SocketId>* lists[3] = {&read, &write, &error};
-    for (int i = 0; i < 3; ++i) {
-      sets[i].fd_count = 0;
-      for (SocketId s : *lists[i]) {
-        if (sets[i].fd_count < FD_SETSIZE) sets[i].fd_array[sets[i].fd_count++] = Native(s);
+    const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(timeoutMs < 0 ? 0 : timeoutMs);
+    while (true) {
+      std::vector<SocketId> r = read, w = write, e = error;
+      int slice = kErrorPollMs;
+      if (timeoutMs >= 0) {
+        const ULONGLONG now = GetTickCount64();
+        slice = static_cast<int>(std::min<ULONGLONG>(kErrorPollMs, deadline > now ? deadline - now : 0));
+      }
+      const int result = Select(r, w, e, slice);
+      const bool timeUp = timeoutMs >= 0 && GetTickCount64() >= deadline;
+      if (result != 0) {
+        read = std::move(r);
+        write = std::move(w);
+        error = std::move(e);
+        return result;
+      }
+      std::vector<SocketId> failed;
+      for (SocketId s : read) {
+        if (const int code = PendingError(s)) {
+          pending_[s] = code;
+          failed.push_back(s);
+        }
+      }
+      if (!failed.empty() || timeUp) {
+        read = std::move(failed);
+        write.clear();
+        error.clear();
+        return static_cast<int>(read.size());
       }
     }
-    timeval limit{timeoutMs / 1000, (timeoutMs % 1000) * 1000};
-    const int result = Winsock().Call<decltype(&::select)>("select", selectFn, 0, &sets[0], &sets[1], &sets[2],
-                                                           timeoutMs < 0 ? nullptr : &limit);
-    for (int i = 0; i < 3; ++i) {
-      lists[i]->clear();
-      if (result > 0) {
-        for (u_int k = 0; k < sets[i].fd_count; ++k) lists[i]->push_back(static_cast<SocketId>(sets[i].fd_array[k]));
-      }
-    }
-    return result;
   }
 
   bool LookUpHost(const std::string& name, Ipv4Bytes& address) override {
@@ -123,6 +156,45 @@ class Win32Sockets final : public SocketApi {
       return -1;
     return Winsock().Call<decltype(&::ntohs)>("ntohs", ntohsFn, local.sin_port);
   }
+
+ private:
+  static int Select(std::vector<SocketId>& read, std::vector<SocketId>& write, std::vector<SocketId>& error,
+                    int timeoutMs) {
+    fd_set sets[3];
+    std::vector<SocketId>* lists[3] = {&read, &write, &error};
+    for (int i = 0; i < 3; ++i) {
+      sets[i].fd_count = 0;
+      for (SocketId s : *lists[i]) {
+        if (sets[i].fd_count < FD_SETSIZE) sets[i].fd_array[sets[i].fd_count++] = Native(s);
+      }
+    }
+    timeval limit{timeoutMs / 1000, (timeoutMs % 1000) * 1000};
+    const int result = Winsock().Call<decltype(&::select)>("select", selectFn, 0, &sets[0], &sets[1], &sets[2],
+                                                           timeoutMs < 0 ? nullptr : &limit);
+    for (int i = 0; i < 3; ++i) {
+      lists[i]->clear();
+      if (result > 0) {
+        for (u_int k = 0; k < sets[i].fd_count; ++k) lists[i]->push_back(static_cast<SocketId>(sets[i].fd_array[k]));
+      }
+    }
+    return result;
+  }
+
+  // The error SO_ERROR holds for a socket (reading it clears it); 0 for none.
+  static int PendingError(SocketId socket) {
+    int code = 0;
+    int length = sizeof code;
+    if (Winsock().Call<decltype(&::getsockopt)>("getsockopt", getsockoptFn, Native(socket), SOL_SOCKET, SO_ERROR,
+                                                reinterpret_cast<char*>(&code), &length) != 0)
+      return 0;
+    return code;
+  }
+
+  static void SetSocketError(int code) {
+    Winsock().Call<decltype(&::WSASetLastError)>("WSASetLastError", setLastErrorFn, code);
+  }
+
+  std::map<SocketId, int> pending_;  // errors found by a wait, for the next receive
 };
 
 }  // namespace
