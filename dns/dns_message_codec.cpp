@@ -1,8 +1,12 @@
 #include "dns/dns_message_codec.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "dns/dns_names.h"
 #include "dns/net_errors.h"
 #include "dns/net_messages.h"
+#include "platform/ascii_case.h"
 
 namespace tolvaren::dns {
 namespace {
@@ -28,6 +32,7 @@ constexpr std::size_t kQuestionClassOffset = 2;
 constexpr std::size_t kQuestionFixedSize = 4;
 
 constexpr std::uint16_t kRecursionDesired = 0x0100;
+constexpr std::uint16_t kResponse = 0x8000;  // QR
 constexpr std::uint16_t kClassInternet = 1;
 
 void AppendWord(std::string& out, std::uint16_t word) {
@@ -84,6 +89,39 @@ void DnsMessageCodec::BuildQuery(std::string_view name) {
   QuestionLength = static_cast<int>(questions.size());
 }
 
+bool DnsMessageCodec::IsReplyToQuery(std::string_view datagram) const {
+  const PacketReader reply(datagram);
+  const PacketReader query(QueryPacket);
+  if (reply.Size() < kHeaderSize || query.Size() < kHeaderSize) return false;
+  if (reply.WordOrZero(kIdOffset) != query.WordOrZero(kIdOffset)) return false;
+  if ((reply.WordOrZero(kFlagsOffset) & kResponse) == 0) return false;
+  const std::uint16_t questions = query.WordOrZero(kQdCountOffset);
+  if (reply.WordOrZero(kQdCountOffset) != questions) return false;
+  std::size_t inReply = kHeaderSize;
+  std::size_t inQuery = kHeaderSize;
+  std::vector<std::string> replyLabels;
+  std::vector<std::string> queryLabels;
+  try {
+    for (std::uint16_t i = 0; i < questions; ++i) {
+      ReadName(reply, inReply, &replyLabels);
+      ReadName(query, inQuery, &queryLabels);
+      if (!std::equal(replyLabels.begin(), replyLabels.end(), queryLabels.begin(), queryLabels.end(),
+                      EqualIgnoringAsciiCase)) {
+        return false;
+      }
+      const auto typeAndClass = reply.Long(inReply);
+      if (!typeAndClass || typeAndClass != query.Long(inQuery)) return false;
+      inReply += kQuestionFixedSize;
+      inQuery += kQuestionFixedSize;
+    }
+  } catch (const EDnsResolverError&) {
+    return false;  // a name that cannot be read echoes nothing
+  } catch (const EAssertionFailed&) {
+    return false;
+  }
+  return true;
+}
+
 void DnsMessageCodec::ParseReply(std::string_view bytes) {
   const PacketReader reply(bytes);
   // Bytes a reply too short to hold them lacks read as 0 here; such a reply
@@ -104,7 +142,9 @@ void DnsMessageCodec::ParseReply(std::string_view bytes) {
   Header.NSCount = reply.WordOrZero(kNsCountOffset);
   Header.ARCount = reply.WordOrZero(kArCountOffset);
   Answers.Clear();
-  const auto count = static_cast<std::uint16_t>(Header.ANCount + Header.NSCount + Header.ARCount);
+  // Summed without wrapping: counts of 0xFFFF and 2 are 65537 records, which
+  // no datagram holds, not 1.
+  const int count = Header.ANCount + Header.NSCount + Header.ARCount;
   if (count != 0 && reply.Size() > kHeaderSize) ParseRecords(reply, count);
 }
 

@@ -25,6 +25,13 @@ class DnsMessageCodec {
   // left empty when there is none.
   void BuildQuery(std::string_view name);
 
+  // True when a datagram is the reply to QueryPacket (RFC 5452): it holds a
+  // header with the query's identifier and QR set, and echoes the query's
+  // question section, the same number of questions with the same names
+  // (letters compared without case), types and classes. Reads nothing into
+  // Header or Answers.
+  bool IsReplyToQuery(std::string_view datagram) const;
+
   // Tests the reply against the query and fills Header and Answers, or raises
   // EDnsResolverError (EAssertionFailed for a name that starts at the end).
   void ParseReply(std::string_view reply);

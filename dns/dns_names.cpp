@@ -27,6 +27,9 @@ std::string Label(std::string_view piece) {
 }
 
 constexpr std::uint8_t kPointerMark = 0xC0;
+// Length bytes 0x40 to 0xBF are the reserved and extended label types of RFC
+// 1035 and RFC 6891, which no name of a reply may hold.
+constexpr std::size_t kMaxLabelLength = 63;
 constexpr std::size_t kPointerReach = 0x4000;  // 14 bits of offset
 // RFC 1035: a name takes at most 255 bytes in label form, terminating zero
 // byte included. A longer one is a broken or hostile packet; the limit also
@@ -83,6 +86,9 @@ std::string ReadName(const PacketReader& packet, std::size_t& offset, std::vecto
     mark(pos);
     const std::size_t length = packet.ByteOrZero(pos);
     if (length == 0) break;
+    if (length > kMaxLabelLength) {
+      throw EDnsResolverError(WithNumber(text::kInvalidPacketSize, code::kReservedLabelType));
+    }
     if (!packet.Holds(pos + 1, length)) {
       throw EDnsResolverError(WithNumber(text::kInvalidPacketSize, code::kLabelPastEnd));
     }

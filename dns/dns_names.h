@@ -20,7 +20,9 @@ std::string EncodeReverseName(std::string_view dotted);
 
 // The name at offset as dotted text, following compression pointers; offset
 // moves past the bytes of the name that stand at offset. A name longer than
-// 255 bytes in label form raises "Invalid Packet Size" with kNameTooLong.
+// 255 bytes in label form raises "Invalid Packet Size" with kNameTooLong, a
+// length byte from 0x40 to 0xBF (a reserved label type) the same with
+// kReservedLabelType.
 // When labels is given it receives the labels one by one (a label may hold a
 // "." of its own, which the dotted text hides).
 std::string ReadName(const PacketReader& packet, std::size_t& offset, std::vector<std::string>* labels = nullptr);

@@ -8,8 +8,7 @@
 
 namespace tolvaren::dns {
 namespace {
-// A datagram this short cannot hold an identifier and flags worth reading.
-constexpr std::size_t kShortestReply = 5;
+constexpr int kMessageTooLong = 10040;
 }  // namespace
 
 void DnsResolver::RunQuery(std::string_view name) {
@@ -18,28 +17,38 @@ void DnsResolver::RunQuery(std::string_view name) {
   const Ipv4Bytes server = ParseDottedQuad(SendPacket(QueryPacket));
   const auto serverPort = static_cast<int>(Port() & 0xFFFF);
 
-  // Only the server asked may answer: a datagram from any other address or
-  // port is dropped, and the wait goes on for what is left of the timeout.
+  // The reply is the first datagram from the server asked (address and
+  // port) that answers this query (RFC 5452); any other datagram, and one too
+  // long for the buffer, is dropped and the wait goes on for what is left of
+  // the timeout. A socket error (the server's port closed) ends it at once.
   using Clock = std::chrono::steady_clock;
   const int timeout = ReceiveTimeout();
   const auto deadline = Clock::now() + std::chrono::milliseconds(std::max(timeout, 0));
-  std::string reply;
   while (true) {
     int wait = timeout;
     if (timeout >= 0) {
       const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
       wait = static_cast<int>(std::max<decltype(left)>(left, 0));
     }
-    reply = ReceivePacket(wait);
+    std::string datagram;
+    bool received = true;
+    try {
+      datagram = ReceivePacket(wait);
+      received = !Socket()->PeerIP.empty();
+      if (!received) break;  // nothing came in time
+    } catch (const ESocketError& e) {
+      if (e.ErrorCode() != kMessageTooLong) throw;
+      received = false;
+    }
     const SocketHandle& socket = *Socket();
-    if (socket.PeerIP.empty()) break;  // nothing came in time
-    if (ParseDottedQuad(socket.PeerIP) == server && socket.PeerPort == serverPort) break;
-    reply.clear();
+    if (received && ParseDottedQuad(socket.PeerIP) == server && socket.PeerPort == serverPort &&
+        IsReplyToQuery(datagram)) {
+      ParseReply(datagram);
+      return;
+    }
     if (timeout >= 0 && Clock::now() >= deadline) break;
   }
-
-  if (reply.size() < kShortestReply) throw EDnsResolverError(text::kTimedOut);
-  ParseReply(reply);
+  throw EDnsResolverError(text::kTimedOut);
 }
 
 }  // namespace tolvaren::dns

@@ -8,9 +8,10 @@
 namespace tolvaren::dns {
 
 // A DNS client for one question set at a time: builds the query, sends it to
-// Host (port 53 unless changed), takes the first datagram that comes back from
-// that address and port within ReceiveTimeout and parses it. One socket and
-// one query identifier serve every call of a resolver.
+// Host (port 53 unless changed), takes the first datagram from that address
+// and port within ReceiveTimeout that is the reply to the query
+// (IsReplyToQuery) and parses it. One socket and one query identifier serve
+// every call of a resolver.
 class DnsResolver : public UdpClient, public DnsMessageCodec {
  public:
   static constexpr int kDnsPort = 53;

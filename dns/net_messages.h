@@ -42,6 +42,7 @@ inline constexpr int kLengthByteAtEnd = 2;
 inline constexpr int kLabelPastEnd = 3;
 inline constexpr int kFixedFieldsPastEnd = 4;
 inline constexpr int kNameTooLong = 5;
+inline constexpr int kReservedLabelType = 6;
 }  // namespace code
 
 // A message text with its one number filled in.

@@ -224,6 +224,14 @@ TEST(ParseReply, CountsPromisingMoreRecordsThanTheReplyHolds) {
       "Invalid Packet Size 4");
 }
 
+// The three counts are summed without wrapping: 0xFFFF answers and two
+// authority records are 65537 records, not one.
+TEST(ParseReply, CountsAreSummedWithoutWrapping) {
+  DnsMessageCodec codec = SentPtrQuery();
+  const Packet reply = ReplyHead(0xFFFF, 2).Record(Pointer(kQuestionOffset), testing::kPTR, Name("a.example"));
+  EXPECT_EQ(FailureOf<EAssertionFailed>([&] { codec.ParseReply(reply.bytes); }).substr(0, 21), "Invalid Packet Size 2");
+}
+
 TEST(ParseReply, RecordStaysWhenItsDataFails) {
   DnsMessageCodec codec = SentPtrQuery();
   // The label claims 9 bytes but the record, and so the cut packet, ends after 3.
@@ -270,6 +278,18 @@ TEST(ReadName, FailuresAtThePacketEnd) {
   EXPECT_EQ(FailureOf<EDnsResolverError>([] { ReadAt(Packet().Byte(5).Raw("abc"), 0); }), "Invalid Packet Size 3");
   // A pointer whose second byte is missing points to offset 0.
   EXPECT_EQ(ReadAt(Packet().Label("ab").Byte(0).Byte(0xC0), 4), "ab");
+}
+
+// Length bytes 0x40 to 0xBF are reserved label types, not lengths: the name,
+// and so the packet, is invalid even when the bytes they claim are there.
+TEST(ReadName, ReservedLabelTypesAreInvalid) {
+  EXPECT_EQ(ReadAt(Packet().Label(std::string(63, 'x')).Byte(0).Byte(0), 0).size(), 63u);
+  for (const std::size_t length : {0x40, 0x7F, 0x80, 0xBF}) {
+    EXPECT_EQ(FailureOf<EDnsResolverError>(
+                  [&] { ReadAt(Packet().Byte(static_cast<std::uint8_t>(length)).Raw(std::string(200, 'x')), 0); }),
+              "Invalid Packet Size 6")
+        << length;
+  }
 }
 
 TEST(ReadName, PointerLoopsEndWithAnError) {

@@ -162,7 +162,7 @@ TEST_F(SocketLayer, ReceiveTakesTheDatagramAndItsSender) {
   }
 }
 
-TEST_F(SocketLayer, RunQueryNeedsAQuestionAndAReplyOfFiveBytes) {
+TEST_F(SocketLayer, RunQueryNeedsAQuestionAndAReply) {
   DnsResolver resolver(api);
   resolver.SetHost("127.0.0.1");
   try {
@@ -175,7 +175,8 @@ TEST_F(SocketLayer, RunQueryNeedsAQuestionAndAReplyOfFiveBytes) {
 
   resolver.QueryRecords = {qtPTR};
   const auto id = resolver.Header.ID;
-  for (const std::string& reply : {std::string(), testing::Packet().Word(id).Word(0x8180).bytes}) {
+  for (const std::string& reply : {std::string(), testing::Packet().Word(id).Word(0x8180).bytes,
+                                   testing::Packet().Word(id).Word(0x8180).Byte(0).bytes}) {
     api.incoming.clear();
     if (!reply.empty()) api.incoming.push_back({{127, 0, 0, 1}, 53, reply});
     try {
@@ -185,34 +186,59 @@ TEST_F(SocketLayer, RunQueryNeedsAQuestionAndAReplyOfFiveBytes) {
       EXPECT_EQ(e.Message(), "TimedOut");
     }
   }
-  api.incoming.push_back({{127, 0, 0, 1}, 53, testing::Packet().Word(id).Word(0x8180).Byte(0).bytes});
-  try {
-    resolver.RunQuery("10.0.0.1");
-    FAIL();
-  } catch (const EDnsResolverError& e) {
-    EXPECT_EQ(e.Message(), "Received Packet is too small. Less than 12 bytes 29");
-  }
 }
 
-// Datagrams from any other address or port than the server's are dropped and
+// The reply is the first datagram from the server's address and port that
+// carries the query's identifier, QR and question; any other is dropped and
 // the wait goes on, for no longer than the timeout that is left.
-TEST_F(SocketLayer, OnlyTheServerAskedMayAnswer) {
+TEST_F(SocketLayer, OnlyTheReplyOfTheServerAskedIsTaken) {
   DnsResolver resolver(api);
   resolver.SetHost("192.0.2.53");
   resolver.SetReceiveTimeout(2000);
   resolver.QueryRecords = {qtPTR};
   resolver.SetActive(true);
-  const auto reply = [&](const std::string& target) {
-    return testing::PtrReply(resolver.Header.ID, "10.0.0.1", target).bytes;
+  const Ipv4Bytes server{192, 0, 2, 53};
+  const auto id = resolver.Header.ID;
+  const auto reply = [&](const std::string& target) { return testing::PtrReply(id, "10.0.0.1", target).bytes; };
+  const auto withQuestion = [&](const std::string& name, std::uint16_t type, std::uint16_t klass = 1) {
+    return testing::Packet()
+        .Header(id, 0x8180, 1, 1)
+        .Question(name, type, klass)
+        .Record(testing::Pointer(testing::kQuestionOffset), testing::kPTR, testing::Name("forged.example"))
+        .bytes;
   };
-  api.incoming = {{{192, 0, 2, 66}, 53, reply("stranger")},
-                  {{192, 0, 2, 53}, 5353, reply("other-port")},
-                  {{192, 0, 2, 53}, 53, reply("server")}};
+  const std::string query = "1.0.0.10.in-addr.arpa";
+  const struct {
+    const char* what;
+    Ipv4Bytes from;
+    std::uint16_t port;
+    std::string bytes;
+  } dropped[] = {
+      {"another address", {192, 0, 2, 66}, 53, reply("stranger")},
+      {"another port", server, 5353, reply("other-port")},
+      {"another identifier", server, 53, testing::PtrReply(static_cast<std::uint16_t>(id ^ 1), "10.0.0.1", "x").bytes},
+      {"QR clear", server, 53, testing::Packet().Header(id, 0x0100, 1, 0).Question(query, testing::kPTR).bytes},
+      {"another name", server, 53, withQuestion("2.0.0.10.in-addr.arpa", testing::kPTR)},
+      {"type A asked", server, 53, withQuestion(query, testing::kA)},
+      {"class CH asked", server, 53, withQuestion(query, testing::kPTR, 3)},
+      {"no question", server, 53, testing::Packet().Header(id, 0x8180, 0, 0).bytes},
+      {"header only", server, 53, testing::Packet().Word(id).Word(0x8180).Word(1).bytes},
+      {"larger than the buffer", server, 53, reply("huge") + std::string(9000, 'x')},
+  };
+  for (const auto& d : dropped) {
+    api.waits.clear();
+    api.incoming = {{d.from, d.port, d.bytes}, {server, 53, reply("server")}};
+    resolver.RunQuery("10.0.0.1");
+    EXPECT_EQ(dynamic_cast<const TPTRRecord&>(resolver.Answers[0]).TargetName, "server") << d.what;
+    ASSERT_EQ(api.waits.size(), 2u) << d.what;
+    EXPECT_LE(api.waits[1], 2000);
+    EXPECT_GE(api.waits[1], 1000);
+  }
+
+  // The question's name is compared without regard to letter case.
+  api.incoming = {{server, 53, withQuestion("1.0.0.10.IN-ADDR.Arpa", testing::kPTR)}};
   resolver.RunQuery("10.0.0.1");
-  EXPECT_EQ(dynamic_cast<const TPTRRecord&>(resolver.Answers[0]).TargetName, "server");
-  ASSERT_EQ(api.waits.size(), 3u);
-  EXPECT_LE(api.waits[2], 2000);
-  EXPECT_GE(api.waits[2], 1000);
+  EXPECT_EQ(dynamic_cast<const TPTRRecord&>(resolver.Answers[0]).TargetName, "forged.example");
 
   // Nothing but strangers: "TimedOut", as for silence.
   api.incoming = {{{192, 0, 2, 66}, 53, reply("stranger")}};

@@ -91,22 +91,23 @@ TEST(UdpExchange, HostileRepliesFailCleanlyAndQuickly) {
     std::function<std::string(const std::string& query)> reply;
     std::string expected;  // the start of the message
   };
+  // Datagrams that are no reply to the query are dropped: the wait runs out.
   const Case cases[] = {
       {"wrong identifier",
        [](const std::string& q) {
          return Packet().Header(static_cast<std::uint16_t>(testing::IdOf(q) ^ 1), 0x8180, 1, 0).bytes;
        },
-       "Invalid Header Id "},
+       "TimedOut"},
       {"name error", [](const std::string& q) { return PtrAnswer(q, "x", 0x8183).bytes; },
        "DNS Server Reports Query Name Error"},
-      {"rcode 9", [](const std::string& q) { return Packet().Header(testing::IdOf(q), 0x8189, 0, 0).bytes; },
+      {"rcode 9",
+       [](const std::string& q) { return Packet().Header(testing::IdOf(q), 0x8189, 1, 0).Raw(q.substr(12)).bytes; },
        "Server Returned Unknown Error"},
       {"five bytes", [](const std::string& q) { return Packet().Word(testing::IdOf(q)).Word(0x8180).Byte(0).bytes; },
-       "Received Packet is too small. Less than 12 bytes 29"},
+       "TimedOut"},
       {"four bytes", [](const std::string& q) { return Packet().Word(testing::IdOf(q)).Word(0x8180).bytes; },
        "TimedOut"},
-      {"shorter than the query", [](const std::string& q) { return PtrAnswer(q, "host").Cut(40).bytes; },
-       "Received Packet is too small. Less than 12 bytes 30"},
+      {"shorter than the query", [](const std::string& q) { return PtrAnswer(q, "host").Cut(40).bytes; }, "TimedOut"},
       {"cut inside the record", [](const std::string& q) { return PtrAnswer(q, "host").Cut(50).bytes; },
        "Invalid Packet Size 4"},
       {"cut after the question", [](const std::string& q) { return PtrAnswer(q, "host").Cut(43).bytes; },
@@ -164,18 +165,16 @@ TEST(UdpExchange, LateReplyIsTakenByTheNextQuery) {
   EXPECT_EQ(client.Lookup(), "late.example");
 }
 
+// A datagram larger than the buffer cannot be judged: it is dropped, and the
+// reply after it taken.
 TEST(UdpExchange, ReplyLargerThanTheBuffer) {
-  LoopbackServer server(
-      [](Exchange& e) { e.Reply(PtrAnswer(e.query, "big.example").Raw(std::string(1000, 'x')).bytes); });
+  LoopbackServer server([](Exchange& e) {
+    e.Reply(PtrAnswer(e.query, "big.example").Raw(std::string(1000, 'x')).bytes);
+    e.Reply(PtrAnswer(e.query, "small.example").bytes);
+  });
   Client client(server);
   client.resolver.BufferSize = 512;
-  try {
-    client.Lookup();
-    FAIL() << "no error";
-  } catch (const ESocketError& e) {
-    EXPECT_EQ(e.ErrorCode(), 10040);
-    EXPECT_EQ(e.Message(), "Socket Error # 10040\r\nMessage too long.");
-  }
+  EXPECT_EQ(client.Lookup(), "small.example");
 }
 
 TEST(UdpExchange, NoServerOnThePortFailsWithoutStalling) {
@@ -188,10 +187,9 @@ TEST(UdpExchange, NoServerOnThePortFailsWithoutStalling) {
   Client client(server);
   client.resolver.SetPort(closedPort);
   const auto start = Clock::now();
-  // The refusal comes back as a socket error (or as silence where the system drops it).
-  const std::string message = client.FailedLookup();
-  EXPECT_TRUE(message.rfind("Socket Error # ", 0) == 0 || message == "TimedOut") << message;
-  EXPECT_LT(MillisecondsSince(start), kShortTimeout + 700);
+  // The refusal comes back as a socket error at once, not as silence.
+  EXPECT_EQ(client.FailedLookup(), "Socket Error # 10061\r\nConnection refused.");
+  EXPECT_LT(MillisecondsSince(start), kShortTimeout / 2);
   client.resolver.SetPort(server.Port());
   EXPECT_EQ(client.Lookup(), "back.example");
 }
