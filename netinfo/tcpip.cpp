@@ -186,20 +186,17 @@ void TTCPIP::ReadNetworkParams() {
   const auto current = buffer.Link(params::kCurrentDnsServer, address_string::kSize);
   primaryDnsSuffix_ = current ? buffer.Text(*current + address_string::kAddress, records::kAddressTextSize) : "";
 
-  // The servers end at a null link, or at an item that repeats the one just
-  // read (the platform's way of closing the list on some systems).
+  // The servers end at a null link, or at a link back to an item already
+  // read. A server named twice stays twice: the system lists it so (two equal
+  // resolv.conf lines under Wine), and the servers after it are the system's.
   dnsServers_.Clear();
   std::vector<std::size_t> visited{params::kDnsServerList};
-  std::string last = buffer.Text(params::kDnsServerList + address_string::kAddress, records::kAddressTextSize);
-  dnsServers_.Add(last);
+  dnsServers_.Add(buffer.Text(params::kDnsServerList + address_string::kAddress, records::kAddressTextSize));
   for (auto item = buffer.Link(params::kDnsServerList + address_string::kNext, address_string::kSize);
        item && std::find(visited.begin(), visited.end(), *item) == visited.end();
        item = buffer.Link(*item + address_string::kNext, address_string::kSize)) {
     visited.push_back(*item);
-    std::string text = buffer.Text(*item + address_string::kAddress, records::kAddressTextSize);
-    if (text == last) break;
-    dnsServers_.Add(text);
-    last = std::move(text);
+    dnsServers_.Add(buffer.Text(*item + address_string::kAddress, records::kAddressTextSize));
   }
 
   // Read before the host and domain names are stored: a "SearchList" of the

@@ -76,6 +76,7 @@ std::string ReverseLookup(Host& host, const std::string& address, const StringLi
 
   std::string result;
   for (int i = 0; result.empty() && i < servers.Count(); ++i) {
+    if (servers.IndexOf(servers[i]) < i) continue;  // asked already: it would answer the same, or not at all
     resolver.SetHost(servers[i]);
     resolver.QueryRecords = {dns::qtPTR};
     try {

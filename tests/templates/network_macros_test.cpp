@@ -135,6 +135,30 @@ TEST_F(NetworkMacrosTest, ShortNameFromTheReply) {
   }
 }
 
+// Every server of the list is asked, in list order, each once however often
+// the list names it; a silent first server leaves the name to the others.
+TEST_F(NetworkMacrosTest, EachServerIsAskedOnceInListOrder) {
+  const std::string a = "192.0.2.53", b = "192.0.2.54";
+  const struct {
+    std::vector<std::string> servers;
+    std::vector<platform::Ipv4Bytes> asked;
+  } cases[] = {
+      {{a, a, b}, {kServer1, kServer2}},
+      {{a, b, a}, {kServer1, kServer2}},
+      {{a, a, a}, {kServer1}},
+  };
+  answers[kServer1] = [](const std::string&) { return std::string(); };
+  answers[kServer2] = PtrTo("second.example");
+  for (const auto& c : cases) {
+    machine.ipHelper.params->dnsServers = c.servers;
+    machine.sockets.sent.clear();
+    EXPECT_EQ(Expand("?d"), c.asked.size() == 2 ? "second" : "") << c.servers.size();
+    std::vector<platform::Ipv4Bytes> asked;
+    for (const Datagram& d : machine.sockets.sent) asked.push_back(d.address);
+    EXPECT_EQ(asked, c.asked);
+  }
+}
+
 TEST_F(NetworkMacrosTest, ReplyFromAnotherAddressIsNotTheServers) {
   replyFrom = platform::Ipv4Bytes{192, 0, 2, 99};
   answers[kServer2] = PtrTo("second.example");
