@@ -5,7 +5,8 @@
 namespace tolvaren::dns {
 namespace {
 constexpr int kDatagramProtocol = 0;
-}
+constexpr int kMessageTooLong = 10040;
+}  // namespace
 
 UdpBase::~UdpBase() { socket_.reset(); }
 
@@ -26,6 +27,7 @@ void UdpBase::SetBroadcastEnabled(bool enabled) {
 void UdpBase::OpenSocket() {
   if (!socket_) socket_ = std::make_unique<SocketHandle>(Stack());
   socket_->OpenSocket(SocketType::kDatagram, kDatagramProtocol);
+  socketFailed_ = false;
   ApplyBroadcast();
 }
 
@@ -42,13 +44,15 @@ std::string UdpBase::ReceivePacket(int timeoutMs) {
     return {};
   }
   std::vector<std::uint8_t> buffer(static_cast<std::size_t>(BufferSize > 0 ? BufferSize : 0));
-  const int count = Stack().FailOnSocketError(socket_->ReadDatagram(buffer.data(), buffer.size()));
+  const int result = socket_->ReadDatagram(buffer.data(), buffer.size());
+  if (result == -1 && Stack().Api().LastError() != kMessageTooLong) socketFailed_ = true;
+  const int count = Stack().FailOnSocketError(result);
   return std::string(reinterpret_cast<const char*>(buffer.data()), static_cast<std::size_t>(count));
 }
 
 std::string UdpClient::SendPacket(std::string_view bytes) {
   std::string address = Stack().ResolveAddress(host_);
-  if (!Active()) OpenSocket();
+  if (!Active() || socketFailed_) OpenSocket();
   Socket()->Connect(address, port_);
   Socket()->WriteDatagram(address, port_, bytes);
   return address;

@@ -39,11 +39,16 @@ class UdpBase : public NetComponent {
   SocketHandle* Socket() { return socket_.get(); }
 
  protected:
+  // Opens the socket, closing an open one first.
   void OpenSocket();
 
   std::string host_;
   int port_ = 0;
   int receiveTimeout_ = kWaitWithoutLimit;
+  // A receive failed with an error of the socket (a refusal): the next send
+  // goes out on a new one. Wine keeps such an error on the socket for good,
+  // where it would fail every later exchange.
+  bool socketFailed_ = false;
 
  private:
   void ApplyBroadcast();
@@ -70,8 +75,9 @@ class UdpClient : public UdpBase {
   void SetReceiveTimeout(int timeoutMs) { receiveTimeout_ = timeoutMs; }
 
   // Sends bytes as one datagram to Host and Port, opening the socket if
-  // needed and making them its peer, so that a closed port fails the next
-  // receive at once; returns the dotted address it went to.
+  // needed (or a new one after a receive failed with a socket error) and
+  // making them its peer, so that a closed port fails the next receive at
+  // once; returns the dotted address it went to.
   std::string SendPacket(std::string_view bytes);
 };
 

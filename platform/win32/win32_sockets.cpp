@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 #include <map>
+#include <mutex>
 
 #include "platform/sockets.h"
 #include "platform/win32/socket_library.h"
@@ -55,16 +56,15 @@ class Win32Sockets final : public SocketApi {
 
   int Connect(SocketId socket, const Ipv4Bytes& address, std::uint16_t port) override {
     const sockaddr_in peer = MakeAddress(address, port);
-    pending_.erase(socket);
+    TakePending(socket);
     return Winsock().Call<decltype(&::connect)>(
         "connect", connectFn, Native(socket), reinterpret_cast<const sockaddr*>(&peer), static_cast<int>(sizeof peer));
   }
 
   int ReceiveFrom(SocketId socket, std::uint8_t* buffer, std::size_t size, Ipv4Bytes& sender,
                   std::uint16_t& senderPort) override {
-    if (const auto error = pending_.find(socket); error != pending_.end()) {
-      SetSocketError(error->second);
-      pending_.erase(error);
+    if (const int error = TakePending(socket)) {
+      SetSocketError(error);
       return -1;
     }
     sockaddr_in from{};
@@ -104,6 +104,7 @@ class Win32Sockets final : public SocketApi {
       std::vector<SocketId> failed;
       for (SocketId s : read) {
         if (const int code = PendingError(s)) {
+          std::lock_guard<std::mutex> guard(pendingLock_);
           pending_[s] = code;
           failed.push_back(s);
         }
@@ -137,6 +138,7 @@ class Win32Sockets final : public SocketApi {
   }
 
   void CloseSocket(SocketId socket) override {
+    TakePending(socket);
     Winsock().Call<decltype(&::closesocket)>("closesocket", closesocketFn, Native(socket));
   }
 
@@ -194,7 +196,20 @@ class Win32Sockets final : public SocketApi {
     Winsock().Call<decltype(&::WSASetLastError)>("WSASetLastError", setLastErrorFn, code);
   }
 
-  std::map<SocketId, int> pending_;  // errors found by a wait, for the next receive
+  // The error a wait found for a socket, removed; 0 for none.
+  int TakePending(SocketId socket) {
+    std::lock_guard<std::mutex> guard(pendingLock_);
+    const auto found = pending_.find(socket);
+    if (found == pending_.end()) return 0;
+    const int code = found->second;
+    pending_.erase(found);
+    return code;
+  }
+
+  // Errors found by a wait, for the next receive. Tests serve and ask on two
+  // threads through this one object, hence the lock.
+  std::mutex pendingLock_;
+  std::map<SocketId, int> pending_;
 };
 
 }  // namespace

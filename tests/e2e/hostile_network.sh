@@ -153,7 +153,7 @@ if [[ -z "$RUNNER" ]]; then
     "loop-a|Too many levels of symbolic links" "missing.bin|No such file or directory")
   devices=("/dev/zero|it is a character device, not a file")
 else
-  cases=("image.fifo|it is a pipe, not a file" "missing.bin|The system cannot find the file specified")
+  cases=("image.fifo|it is a pipe, not a file" "missing.bin|File not found" "loop-a|The filename cannot be resolved")
   devices=("/dev/zero|it is a character device, not a file")
 fi
 for c in "${cases[@]}" "${devices[@]}"; do
