@@ -31,7 +31,7 @@ int RunCommandLine(Host& host, const std::vector<std::string>& arguments) {
   // "/ch" run nothing.
   int status = kExitSuccess;
   if (optionWord == "/change" || optionWord == "/c") status = RunChangeAction(host, nameTemplate);
-  if (optionWord == "/display" || optionWord == "/d") RunDisplayAction(host, nameTemplate);
+  if (optionWord == "/display" || optionWord == "/d") status = RunDisplayAction(host, nameTemplate);
   if (optionWord == "/smbios" || optionWord == "/s") ShowSummary(host);
   return status;
 }
