@@ -26,7 +26,15 @@ std::string BiosImageReader::ReadStructString(std::uint32_t structure, std::uint
     if (c == 0) break;
     text.push_back(static_cast<char>(c));
   }
-  return TrimControlAndBlank(std::move(text));
+  return DotControlBytes(TrimControlAndBlank(std::move(text)));
+}
+
+std::string DotControlBytes(std::string text) {
+  for (char& c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 32 || byte == 127) c = '.';
+  }
+  return text;
 }
 
 std::string TrimControlAndBlank(std::string text) {

@@ -43,7 +43,8 @@ class BiosImageReader {
   }
 
   // String number `index` of the string set that follows the formatted area
-  // of the structure at `structure`, trimmed of codes 0 to 32 at both ends.
+  // of the structure at `structure`, trimmed of codes 0 to 32 at both ends,
+  // with every control byte left inside shown as "." (DotControlBytes).
   // Index 0, or an index past the double zero that ends the set, gives the
   // empty string. A string is cut to 255 bytes and to the image's end.
   std::string ReadStructString(std::uint32_t structure, std::uint8_t index) const;
@@ -64,5 +65,11 @@ class BiosImageReader {
 
 // Removes characters with codes 0 to 32 from both ends.
 std::string TrimControlAndBlank(std::string text);
+
+// Shows each byte below 32 and the byte 127 as ".", as dmidecode does. Every
+// firmware string passes through here where it is decoded, so no reader of
+// the fields (the summary, the macros, the name a rename writes, the reports)
+// ever hands a line break or a terminal escape sequence on.
+std::string DotControlBytes(std::string text);
 
 }  // namespace tolvaren

@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "hwinfo/bios_image_file.h"
+#include "hwinfo/smbios.h"
 #include "hwinfo/smbios_anchor.h"
 #include "hwinfo/smbios_synthesis.h"
 #include "platform/fake/fake_machine.h"
@@ -103,6 +104,26 @@ TEST_F(DmidecodeReading, RawAreaImagesAreTakenAsTheyAre) {
   EXPECT_TRUE(std::equal(area.begin(), area.end(), image->begin()));
   const std::string reading = ReadImage(*image);
   EXPECT_EQ(reading.rfind("Handle ", 0), 0u) << reading;
+}
+
+TEST_F(DmidecodeReading, ControlBytesShowAsDmidecodeShowsThem) {
+  const std::string serial = "A\nB\rC\x1b[2JD\x07" "E\x7f" "F\tG";
+  testing::TableBuilder t;
+  t.Add(1, {0, 0, 0, 1}, {serial});
+  const Bytes dump = testing::Sm3Dump(3, 0, t.End().bytes());
+  const std::string reading = ReadDump(dump);
+  const std::string label = "\tSerial Number: ";
+  const std::size_t at = reading.find(label);
+  ASSERT_NE(at, std::string::npos) << reading;
+  const std::string shown = reading.substr(at + label.size(), reading.find('\n', at) - at - label.size());
+
+  platform::fake::FakeMachine machine;
+  Host host = Host::StartUp(machine.platform());
+  TSMBIOS smbios(host);
+  ASSERT_EQ(LoadBiosImageBytes(dump, smbios.Image()), "");
+  smbios.GetInfo(0);
+  EXPECT_EQ(smbios.SystemSerial(), shown);
+  EXPECT_EQ(shown, "A.B.C.[2JD.E.F.G");
 }
 
 }  // namespace
