@@ -33,12 +33,14 @@ bool DumpBothSegments(platform::Platform& platform, BiosImage& image) {
 
 // A synthesized image from a source table, taken only when usable. An empty
 // table is no source at all.
-bool TakeIfUsable(const std::optional<SmbiosSource>& source, BiosImage& image) {
+bool TakeIfUsable(const std::optional<SmbiosSource>& source, BiosImage& image, HighTable& high) {
   if (!source || source->table.empty()) return false;
   auto candidate = std::make_unique<BiosImage>();
-  SynthesizeBiosImage(*source, *candidate);
-  if (!IsUsableBiosImage(*candidate)) return false;
+  HighTable candidateHigh;
+  SynthesizeBiosImage(*source, *candidate, candidateHigh);
+  if (!IsUsableBiosImage(*candidate, candidateHigh)) return false;
   image = *candidate;
+  high = std::move(candidateHigh);
   return true;
 }
 
@@ -59,15 +61,15 @@ std::optional<SmbiosSource> ReadFirmwareTableSource(platform::Firmware& firmware
   return ReadRawSmbiosBlob(*blob);
 }
 
-bool AcquireOnWindows(Host& host, std::uint32_t base, BiosImage& image) {
+bool AcquireOnWindows(Host& host, std::uint32_t base, BiosImage& image, HighTable& high) {
   const bool copied = CopyBiosAreaClassic(host, base, image);
-  if (copied && IsUsableBiosImage(image)) return true;
-  if (TakeIfUsable(ReadFirmwareTableSource(host.platform.firmware), image)) return true;
+  if (copied && IsUsableBiosImage(image, high)) return true;
+  if (TakeIfUsable(ReadFirmwareTableSource(host.platform.firmware), image, high)) return true;
   return copied;
 }
 
-bool AcquireOnLinux(Host& host, std::uint32_t base, BiosImage& image) {
-  if (TakeIfUsable(ReadSysfsTables(host.platform.files), image)) return true;
+bool AcquireOnLinux(Host& host, std::uint32_t base, BiosImage& image, HighTable& high) {
+  if (TakeIfUsable(ReadSysfsTables(host.platform.files), image, high)) return true;
   const bool copied = host.platform.firmware.ReadMappedBiosArea(base, image.data(), image.size()) == image.size();
   return copied;
 }
@@ -88,16 +90,17 @@ bool CopyBiosAreaClassic(Host& host, std::uint32_t base, BiosImage& image) {
   return DumpBothSegments(host.platform, image);
 }
 
-bool AcquireBiosImage(Host& host, std::uint32_t base, BiosImage& image) {
+bool AcquireBiosImage(Host& host, std::uint32_t base, BiosImage& image, HighTable& high) {
   const std::optional<std::string> saved = host.platform.environment.Get(kBiosImageVariable);
   if (saved && !saved->empty()) {
     // The saved image is decoded whether usable or not, so the reader looks
     // for both anchors in it.
-    LoadBiosImageFile(host.platform.files, *saved, image);
+    LoadBiosImageFile(host.platform.files, *saved, image, high);
     return true;
   }
-  if (host.platform.firmware.Family() == platform::ffLinux) return AcquireOnLinux(host, base, image);
-  return AcquireOnWindows(host, base, image);
+  high = HighTable{};
+  if (host.platform.firmware.Family() == platform::ffLinux) return AcquireOnLinux(host, base, image, high);
+  return AcquireOnWindows(host, base, image, high);
 }
 
 }  // namespace tolvaren

@@ -31,7 +31,8 @@ inline constexpr char kBiosImageVariable[] = "TOLVAREN_BIOS_IMAGE";
 // it raises EBiosImageFile when the file cannot be read or recognised.
 // False when no source gave a usable image; this is not an error, the reader
 // then finds nothing. Raises EPhysicalMemoryMap as described above.
-bool AcquireBiosImage(Host& host, std::uint32_t base, BiosImage& image);
+// A table too large for the area is kept in `high` (emptied otherwise).
+bool AcquireBiosImage(Host& host, std::uint32_t base, BiosImage& image, HighTable& high);
 
 // The copy of the BIOS area the way the system family allows it: the direct
 // copy when the system is not of the NT family, else the physical-memory
