@@ -74,7 +74,30 @@ bool AcquireOnLinux(Host& host, std::uint32_t base, BiosImage& image, HighTable&
   return copied;
 }
 
+// The saved image the variable names, read on first use and then kept on
+// the host; nothing when the variable is not set.
+const SavedBiosImage* SavedImage(Host& host) {
+  if (!host.savedBiosImage) {
+    const std::optional<std::string> path = host.platform.environment.Get(kBiosImageVariable);
+    if (!path || path->empty()) return nullptr;
+    auto saved = std::make_shared<SavedBiosImage>();
+    try {
+      LoadBiosImageFile(host.platform.files, *path, *saved->image, saved->high);
+    } catch (const EBiosImageFile& e) {
+      saved->error = e.Message();
+    }
+    host.savedBiosImage = std::move(saved);
+  }
+  return host.savedBiosImage.get();
+}
+
 }  // namespace
+
+std::optional<std::string> CheckBiosImageOverride(Host& host) {
+  const SavedBiosImage* saved = SavedImage(host);
+  if (saved == nullptr || saved->error.empty()) return std::nullopt;
+  return saved->error;
+}
 
 bool CopyBiosAreaClassic(Host& host, std::uint32_t base, BiosImage& image) {
   platform::Firmware& firmware = host.platform.firmware;
@@ -91,11 +114,12 @@ bool CopyBiosAreaClassic(Host& host, std::uint32_t base, BiosImage& image) {
 }
 
 bool AcquireBiosImage(Host& host, std::uint32_t base, BiosImage& image, HighTable& high) {
-  const std::optional<std::string> saved = host.platform.environment.Get(kBiosImageVariable);
-  if (saved && !saved->empty()) {
+  if (const SavedBiosImage* saved = SavedImage(host)) {
+    if (!saved->error.empty()) throw EBiosImageFile(saved->error);
     // The saved image is decoded whether usable or not, so the reader looks
     // for both anchors in it.
-    LoadBiosImageFile(host.platform.files, *saved, image, high);
+    image = *saved->image;
+    high = saved->high;
     return true;
   }
   high = HighTable{};
