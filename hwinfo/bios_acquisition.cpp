@@ -74,9 +74,9 @@ bool AcquireOnLinux(Host& host, std::uint32_t base, BiosImage& image, HighTable&
   return copied;
 }
 
-// The saved image the variable names, read on first use and then kept on
-// the host; nothing when the variable is not set.
-const SavedBiosImage* SavedImage(Host& host) {
+}  // namespace
+
+const SavedBiosImage* SavedBiosImageOf(Host& host) {
   if (!host.savedBiosImage) {
     const std::optional<std::string> path = host.platform.environment.Get(kBiosImageVariable);
     if (!path || path->empty()) return nullptr;
@@ -91,10 +91,8 @@ const SavedBiosImage* SavedImage(Host& host) {
   return host.savedBiosImage.get();
 }
 
-}  // namespace
-
 std::optional<std::string> CheckBiosImageOverride(Host& host) {
-  const SavedBiosImage* saved = SavedImage(host);
+  const SavedBiosImage* saved = SavedBiosImageOf(host);
   if (saved == nullptr || saved->error.empty()) return std::nullopt;
   return saved->error;
 }
@@ -114,7 +112,7 @@ bool CopyBiosAreaClassic(Host& host, std::uint32_t base, BiosImage& image) {
 }
 
 bool AcquireBiosImage(Host& host, std::uint32_t base, BiosImage& image, HighTable& high) {
-  if (const SavedBiosImage* saved = SavedImage(host)) {
+  if (const SavedBiosImage* saved = SavedBiosImageOf(host)) {
     if (!saved->error.empty()) throw EBiosImageFile(saved->error);
     // The saved image is decoded whether usable or not, so the reader looks
     // for both anchors in it.
