@@ -2,6 +2,7 @@
 
 #include "app/command_line.h"
 #include "templates/macro_expander.h"
+#include "templates/replace_all.h"
 
 namespace tolvaren {
 
@@ -21,7 +22,14 @@ int RunChangeAction(Host& host, const std::string& nameTemplate) {
   }
 
   std::string name = nameTemplate;
-  if (name.find('?') != std::string::npos) name = MacroExpander(host, name);
+  if (name.find('?') != std::string::npos) {
+    try {
+      name = MacroExpander(host, name);
+    } catch (const EExpansionTooLong& e) {
+      console.WriteLine("Error: " + e.Message() + ".");
+      return kExitFailure;
+    }
+  }
   if (name.empty()) {
     console.WriteLine("Error: Your name evaluated to a zero-length string");
     return kExitFailure;

@@ -1,16 +1,25 @@
 #include "app/display_action.h"
 
+#include "app/command_line.h"
 #include "templates/macro_expander.h"
+#include "templates/replace_all.h"
 
 namespace tolvaren {
 
-void RunDisplayAction(Host& host, const std::string& nameTemplate) {
+int RunDisplayAction(Host& host, const std::string& nameTemplate) {
+  platform::Console& console = host.platform.console;
   if (nameTemplate.empty()) {
-    host.platform.console.WriteLine(host.platform.system.NetBiosName());
-    return;
+    console.WriteLine(host.platform.system.NetBiosName());
+    return kExitSuccess;
   }
   // The expander runs even without a "?": the sanitized text comes back.
-  host.platform.console.WriteLine(MacroExpander(host, nameTemplate));
+  try {
+    console.WriteLine(MacroExpander(host, nameTemplate));
+  } catch (const EExpansionTooLong& e) {
+    console.WriteLine("Error: " + e.Message() + ".");
+    return kExitFailure;
+  }
+  return kExitSuccess;
 }
 
 }  // namespace tolvaren

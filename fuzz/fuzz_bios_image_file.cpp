@@ -12,8 +12,9 @@ using tolvaren::BiosImage;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static auto image = std::make_unique<BiosImage>();
+  static tolvaren::HighTable high;
   const std::span<const std::uint8_t> bytes(data, size);
-  if (tolvaren::LoadBiosImageBytes(bytes, *image).empty()) tolvaren::IsUsableBiosImage(*image);
+  if (tolvaren::LoadBiosImageBytes(bytes, *image, high).empty()) tolvaren::IsUsableBiosImage(*image, high);
 
   if (size > 0) {
     const std::size_t split = std::min<std::size_t>(data[0] % 48, size - 1);
@@ -22,8 +23,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     files.files["dmi/smbios_entry_point"].assign(data + 1, data + 1 + split);
     files.files["dmi/DMI"].assign(data + 1 + split, data + size);
     try {
-      tolvaren::LoadBiosImageFile(files, "dmi", *image);
-      tolvaren::IsUsableBiosImage(*image);
+      tolvaren::LoadBiosImageFile(files, "dmi", *image, high);
+      tolvaren::IsUsableBiosImage(*image, high);
     } catch (const tolvaren::EBiosImageFile&) {
     }
   }

@@ -33,7 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
   }
 
-  (void)IsUsableBiosImage(image);
+  (void)IsUsableBiosImage(image, smbios.High());
   smbios.GetInfo(0);
   StringList lines;
   smbios.Report(lines);

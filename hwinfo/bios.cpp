@@ -4,7 +4,9 @@
 #include <array>
 #include <cstdint>
 
+#include "hwinfo/bios_acquisition.h"
 #include "hwinfo/bios_image.h"
+#include "hwinfo/bios_image_reader.h"
 #include "platform/tregistry.h"
 
 namespace tolvaren {
@@ -57,6 +59,12 @@ std::string BiosAreaText(platform::Firmware& firmware, std::uint32_t address) {
   return text;  // the area ends without a zero byte
 }
 
+// The same text from a saved image of the area.
+std::string SavedAreaText(const BiosImage& image, std::uint32_t address) {
+  const auto begin = image.begin() + (address - kBiosAreaBase);
+  return std::string(begin, std::find(begin, image.end(), std::uint8_t{0}));
+}
+
 }  // namespace
 
 void TBIOS::GetInfo() {
@@ -84,13 +92,22 @@ void TBIOS::ReadFromRegistry() {
 }
 
 // Only Windows 95/98/Me map the BIOS area at its own linear address; where
-// the platform cannot read it, the texts stay empty.
+// the platform cannot read it, the texts stay empty. A saved image named by
+// TOLVAREN_BIOS_IMAGE stands for the whole area, so the machine's own is not
+// read then; a saved image that cannot be used gives no texts.
 void TBIOS::ReadFromBiosArea() {
-  platform::Firmware& firmware = host_.platform.firmware;
-  name_ = BiosAreaText(firmware, kBiosNameAddress);
-  date_ = BiosAreaText(firmware, kBiosDateAddress);
-  copyright_ = BiosAreaText(firmware, kBiosCopyrightAddress);
-  extendedInfo_ = BiosAreaText(firmware, kBiosExtendedInfoAddress);
+  const std::uint32_t addresses[] = {kBiosNameAddress, kBiosDateAddress, kBiosCopyrightAddress,
+                                     kBiosExtendedInfoAddress};
+  std::string* texts[] = {&name_, &date_, &copyright_, &extendedInfo_};
+  const SavedBiosImage* saved = SavedBiosImageOf(host_);
+  for (std::size_t i = 0; i < std::size(addresses); ++i) {
+    if (saved == nullptr) {
+      *texts[i] = BiosAreaText(host_.platform.firmware, addresses[i]);
+    } else if (saved->error.empty()) {
+      *texts[i] = SavedAreaText(*saved->image, addresses[i]);
+    }
+    *texts[i] = DotControlBytes(std::move(*texts[i]));
+  }
 }
 
 void TBIOS::Report(StringList& lines) const {

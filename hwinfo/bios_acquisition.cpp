@@ -33,12 +33,14 @@ bool DumpBothSegments(platform::Platform& platform, BiosImage& image) {
 
 // A synthesized image from a source table, taken only when usable. An empty
 // table is no source at all.
-bool TakeIfUsable(const std::optional<SmbiosSource>& source, BiosImage& image) {
+bool TakeIfUsable(const std::optional<SmbiosSource>& source, BiosImage& image, HighTable& high) {
   if (!source || source->table.empty()) return false;
   auto candidate = std::make_unique<BiosImage>();
-  SynthesizeBiosImage(*source, *candidate);
-  if (!IsUsableBiosImage(*candidate)) return false;
+  HighTable candidateHigh;
+  SynthesizeBiosImage(*source, *candidate, candidateHigh);
+  if (!IsUsableBiosImage(*candidate, candidateHigh)) return false;
   image = *candidate;
+  high = std::move(candidateHigh);
   return true;
 }
 
@@ -59,20 +61,41 @@ std::optional<SmbiosSource> ReadFirmwareTableSource(platform::Firmware& firmware
   return ReadRawSmbiosBlob(*blob);
 }
 
-bool AcquireOnWindows(Host& host, std::uint32_t base, BiosImage& image) {
+bool AcquireOnWindows(Host& host, std::uint32_t base, BiosImage& image, HighTable& high) {
   const bool copied = CopyBiosAreaClassic(host, base, image);
-  if (copied && IsUsableBiosImage(image)) return true;
-  if (TakeIfUsable(ReadFirmwareTableSource(host.platform.firmware), image)) return true;
+  if (copied && IsUsableBiosImage(image, high)) return true;
+  if (TakeIfUsable(ReadFirmwareTableSource(host.platform.firmware), image, high)) return true;
   return copied;
 }
 
-bool AcquireOnLinux(Host& host, std::uint32_t base, BiosImage& image) {
-  if (TakeIfUsable(ReadSysfsTables(host.platform.files), image)) return true;
+bool AcquireOnLinux(Host& host, std::uint32_t base, BiosImage& image, HighTable& high) {
+  if (TakeIfUsable(ReadSysfsTables(host.platform.files), image, high)) return true;
   const bool copied = host.platform.firmware.ReadMappedBiosArea(base, image.data(), image.size()) == image.size();
   return copied;
 }
 
 }  // namespace
+
+const SavedBiosImage* SavedBiosImageOf(Host& host) {
+  if (!host.savedBiosImage) {
+    const std::optional<std::string> path = host.platform.environment.Get(kBiosImageVariable);
+    if (!path || path->empty()) return nullptr;
+    auto saved = std::make_shared<SavedBiosImage>();
+    try {
+      LoadBiosImageFile(host.platform.files, *path, *saved->image, saved->high);
+    } catch (const EBiosImageFile& e) {
+      saved->error = e.Message();
+    }
+    host.savedBiosImage = std::move(saved);
+  }
+  return host.savedBiosImage.get();
+}
+
+std::optional<std::string> CheckBiosImageOverride(Host& host) {
+  const SavedBiosImage* saved = SavedBiosImageOf(host);
+  if (saved == nullptr || saved->error.empty()) return std::nullopt;
+  return saved->error;
+}
 
 bool CopyBiosAreaClassic(Host& host, std::uint32_t base, BiosImage& image) {
   platform::Firmware& firmware = host.platform.firmware;
@@ -88,16 +111,18 @@ bool CopyBiosAreaClassic(Host& host, std::uint32_t base, BiosImage& image) {
   return DumpBothSegments(host.platform, image);
 }
 
-bool AcquireBiosImage(Host& host, std::uint32_t base, BiosImage& image) {
-  const std::optional<std::string> saved = host.platform.environment.Get(kBiosImageVariable);
-  if (saved && !saved->empty()) {
+bool AcquireBiosImage(Host& host, std::uint32_t base, BiosImage& image, HighTable& high) {
+  if (const SavedBiosImage* saved = SavedBiosImageOf(host)) {
+    if (!saved->error.empty()) throw EBiosImageFile(saved->error);
     // The saved image is decoded whether usable or not, so the reader looks
     // for both anchors in it.
-    LoadBiosImageFile(host.platform.files, *saved, image);
+    image = *saved->image;
+    high = saved->high;
     return true;
   }
-  if (host.platform.firmware.Family() == platform::ffLinux) return AcquireOnLinux(host, base, image);
-  return AcquireOnWindows(host, base, image);
+  high = HighTable{};
+  if (host.platform.firmware.Family() == platform::ffLinux) return AcquireOnLinux(host, base, image, high);
+  return AcquireOnWindows(host, base, image, high);
 }
 
 }  // namespace tolvaren

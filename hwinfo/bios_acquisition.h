@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <string>
 
 #include "hwinfo/bios_image.h"
 #include "hwinfo/host.h"
@@ -19,6 +21,24 @@ class EPhysicalMemoryMap : public Exception {
 // running machine.
 inline constexpr char kBiosImageVariable[] = "TOLVAREN_BIOS_IMAGE";
 
+// The image a TOLVAREN_BIOS_IMAGE file or folder gave, or why it gave none.
+struct SavedBiosImage {
+  std::string error;  // the EBiosImageFile message; empty when the image was read
+  BiosImagePtr image = NewZeroedBiosImage();
+  HighTable high;
+};
+
+// The image TOLVAREN_BIOS_IMAGE names, read on first use and then kept on the
+// host; null when the variable is not set (or empty).
+const SavedBiosImage* SavedBiosImageOf(Host& host);
+
+// When TOLVAREN_BIOS_IMAGE is set (non-empty): why the image it names cannot
+// be used, as a message naming the path and the reason; nothing when it can,
+// or when the variable is not set. The image is read here, once per run, and
+// kept on the host for the SMBIOS reader, so every action can refuse to run
+// before it prints or changes anything.
+std::optional<std::string> CheckBiosImageOverride(Host& host);
+
 // Fills the image with the BIOS area of the running machine, trying its
 // sources in turn until one gives a usable image (an entry point whose table
 // lies inside the area):
@@ -27,11 +47,13 @@ inline constexpr char kBiosImageVariable[] = "TOLVAREN_BIOS_IMAGE";
 //            the firmware-table call's 'RSMB' table, synthesized;
 //   Linux:   the tables in /sys/firmware/dmi/tables, synthesized, then
 //            /dev/mem.
-// When TOLVAREN_BIOS_IMAGE names a file or folder, that is the only source;
-// it raises EBiosImageFile when the file cannot be read or recognised.
+// When TOLVAREN_BIOS_IMAGE names a file or folder, that is the only source
+// (read once per run, as CheckBiosImageOverride reads it); it raises
+// EBiosImageFile when the file cannot be read or recognised.
 // False when no source gave a usable image; this is not an error, the reader
 // then finds nothing. Raises EPhysicalMemoryMap as described above.
-bool AcquireBiosImage(Host& host, std::uint32_t base, BiosImage& image);
+// A table too large for the area is kept in `high` (emptied otherwise).
+bool AcquireBiosImage(Host& host, std::uint32_t base, BiosImage& image, HighTable& high);
 
 // The copy of the BIOS area the way the system family allows it: the direct
 // copy when the system is not of the NT family, else the physical-memory

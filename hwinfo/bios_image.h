@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 namespace tolvaren {
 
@@ -21,6 +22,17 @@ struct BiosImageDeleter {
   void operator()(BiosImage* image) const noexcept;
 };
 using BiosImagePtr = std::unique_ptr<BiosImage, BiosImageDeleter>;
+
+// An SMBIOS structure table that lies outside the BIOS area, as SMBIOS 3.x
+// firmware keeps it in memory above the first megabyte: its bytes and the
+// physical address of the first one. A table handed over by another source
+// (sysfs, the firmware-table call, a saved file) that is too large for a 2.x
+// entry point is kept here, with a 3.x entry point in the area pointing at
+// it. No bytes: the table lies in the area, or the area is all there is.
+struct HighTable {
+  std::uint32_t address = 0;
+  std::vector<std::uint8_t> bytes;
+};
 
 // A new image of zeros. It comes from calloc, which gets a block this large as
 // fresh zero pages from the system instead of clearing it byte by byte: a run

@@ -44,7 +44,7 @@ std::optional<std::vector<std::uint8_t>> ReadWhole(platform::FileSystem& files, 
   throw EBiosImageFile("Cannot use the BIOS image \"" + path + "\" (TOLVAREN_BIOS_IMAGE): " + reason + ".");
 }
 
-void LoadSysfsFolder(platform::FileSystem& files, const std::string& folder, BiosImage& image) {
+void LoadSysfsFolder(platform::FileSystem& files, const std::string& folder, BiosImage& image, HighTable& high) {
   std::string reason;
   const std::string entryPath = JoinPath(folder, "smbios_entry_point");
   const auto entry = ReadWhole(files, entryPath, reason);
@@ -55,15 +55,16 @@ void LoadSysfsFolder(platform::FileSystem& files, const std::string& folder, Bio
   std::optional<SmbiosSource> source = ReadSourceEntryPoint(*entry);
   if (!source) Refuse(folder, "smbios_entry_point holds no SMBIOS entry point");
   source->table = *table;
-  SynthesizeBiosImage(*source, image);
+  SynthesizeBiosImage(*source, image, high);
 }
 
 }  // namespace
 
-std::string LoadBiosImageBytes(std::span<const std::uint8_t> bytes, BiosImage& image) {
+std::string LoadBiosImageBytes(std::span<const std::uint8_t> bytes, BiosImage& image, HighTable& high) {
   if (bytes.empty()) return "the file is empty";
   if (bytes.size() == kBiosAreaSize) {
     std::copy(bytes.begin(), bytes.end(), image.begin());
+    high = HighTable{};
     return {};
   }
   const ByteReader in(bytes);
@@ -72,12 +73,12 @@ std::string LoadBiosImageBytes(std::span<const std::uint8_t> bytes, BiosImage& i
     if (!source) return "its entry point is cut short";
     const auto table = in.Slice(kDumpTableOffset, bytes.size());
     source->table.assign(table.begin(), table.end());
-    SynthesizeBiosImage(*source, image);
+    SynthesizeBiosImage(*source, image, high);
     return {};
   }
   if (LooksLikeRawSmbiosHeader(bytes)) {
     if (const std::optional<SmbiosSource> source = ReadRawSmbiosBlob(bytes)) {
-      SynthesizeBiosImage(*source, image);
+      SynthesizeBiosImage(*source, image, high);
       return {};
     }
   }
@@ -85,17 +86,20 @@ std::string LoadBiosImageBytes(std::span<const std::uint8_t> bytes, BiosImage& i
          "Windows SMBIOS table";
 }
 
-void LoadBiosImageFile(platform::FileSystem& files, const std::string& path, BiosImage& image) {
+void LoadBiosImageFile(platform::FileSystem& files, const std::string& path, BiosImage& image, HighTable& high) {
   if (files.Probe(path) == platform::pkDirectory) {
-    LoadSysfsFolder(files, path, image);
+    LoadSysfsFolder(files, path, image, high);
     return;
   }
   // A raw area image, the common case, goes straight into the image.
-  if (files.ReadWholeFileInto(path, image)) return;
+  if (files.ReadWholeFileInto(path, image)) {
+    high = HighTable{};
+    return;
+  }
   std::string reason;
   const auto bytes = ReadWhole(files, path, reason);
   if (!bytes) Refuse(path, reason);
-  reason = LoadBiosImageBytes(*bytes, image);
+  reason = LoadBiosImageBytes(*bytes, image, high);
   if (!reason.empty()) Refuse(path, reason);
 }
 

@@ -30,14 +30,14 @@ inline constexpr std::size_t kMaxBiosImageFileSize = 0x100000;
 //     --dump-bin layout, with the table at offset 20h;
 //   - an 8-byte header whose length fits the file: the table Windows returns
 //     for 'RSMB'.
-// The tables of the last two are synthesized into an area image. Returns
-// empty when the image was filled, otherwise why not; the image is then
-// unchanged.
-std::string LoadBiosImageBytes(std::span<const std::uint8_t> bytes, BiosImage& image);
+// The tables of the last two are synthesized into an area image, with a table
+// too large for a 2.x entry point kept in `high`. Returns empty when the
+// image was filled, otherwise why not; the image is then unchanged.
+std::string LoadBiosImageBytes(std::span<const std::uint8_t> bytes, BiosImage& image, HighTable& high);
 
 // Reads the file or folder at `path` (a folder holds the two files of Linux'
 // /sys/firmware/dmi/tables: smbios_entry_point and DMI) into the image.
 // Raises EBiosImageFile when it cannot.
-void LoadBiosImageFile(platform::FileSystem& files, const std::string& path, BiosImage& image);
+void LoadBiosImageFile(platform::FileSystem& files, const std::string& path, BiosImage& image, HighTable& high);
 
 }  // namespace tolvaren

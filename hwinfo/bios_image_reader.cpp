@@ -9,24 +9,39 @@ constexpr std::size_t kMaxStringLength = 255;
 
 }  // namespace
 
+std::uint64_t BiosImageReader::RegionLast(std::uint64_t address) const {
+  if (address >= kBiosAreaBase && address <= kBiosAreaLast) return kBiosAreaLast;
+  if (At(address, 1) != nullptr) return high_->address + high_->bytes.size() - 1;
+  return 0;
+}
+
 std::string BiosImageReader::ReadStructString(std::uint32_t structure, std::uint8_t index) const {
-  if (index == 0) return {};
+  const std::uint64_t last = RegionLast(structure);
+  if (index == 0 || last == 0) return {};
   std::uint64_t at = static_cast<std::uint64_t>(structure) + ImageByte(structure + kStructLengthOffset);
   // Skip the strings before the wanted one. An empty string is the second
   // zero of the double zero that ends the set: the index lies past the set.
   for (std::uint8_t number = 1; number < index; ++number) {
     if (ImageByte(at) == 0) return {};
-    while (at <= kBiosAreaLast && ImageByte(at) != 0) ++at;
-    if (at > kBiosAreaLast) return {};
+    while (at <= last && ImageByte(at) != 0) ++at;
+    if (at > last) return {};
     ++at;
   }
   std::string text;
-  while (text.size() < kMaxStringLength && at <= kBiosAreaLast) {
+  while (text.size() < kMaxStringLength && at <= last) {
     const std::uint8_t c = ImageByte(at++);
     if (c == 0) break;
     text.push_back(static_cast<char>(c));
   }
-  return TrimControlAndBlank(std::move(text));
+  return DotControlBytes(TrimControlAndBlank(std::move(text)));
+}
+
+std::string DotControlBytes(std::string text) {
+  for (char& c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 32 || byte == 127) c = '.';
+  }
+  return text;
 }
 
 std::string TrimControlAndBlank(std::string text) {

@@ -1,9 +1,13 @@
 #pragma once
 
+#include <memory>
+
 #include "hwinfo/os_classification.h"
 #include "platform/platform.h"
 
 namespace tolvaren {
+
+struct SavedBiosImage;
 
 // The running machine as the tool's logic sees it: the platform services and
 // the operating-system classification, made once at start-up and read-only
@@ -19,6 +23,9 @@ struct Host {
 
   platform::Platform& platform;
   const OsClassification os;
+  // The saved firmware image TOLVAREN_BIOS_IMAGE names, once it has been
+  // read (hwinfo/bios_acquisition.h): a run reads it at most once.
+  std::shared_ptr<const SavedBiosImage> savedBiosImage;
 };
 
 }  // namespace tolvaren

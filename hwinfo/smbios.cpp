@@ -1,6 +1,7 @@
 #include "hwinfo/smbios.h"
 
 #include <cstdio>
+#include <limits>
 
 #include "hwinfo/bios_acquisition.h"
 #include "hwinfo/smbios_anchor.h"
@@ -52,20 +53,25 @@ void TSMBIOS::GetInfo(int mode) {
   structTables_.clear();
   components_ = SmbiosComponents{};
   // The mapping error leaves here, before the reset.
-  const bool ok = mode == 1 ? AcquireBiosImage(host_, kBiosAreaBase, *image_) : true;
+  const bool ok = mode == 1 ? AcquireBiosImage(host_, kBiosAreaBase, *image_, high_) : true;
   ResetFields();
 
-  const BiosImageReader reader(*image_);
+  const BiosImageReader reader(*image_, &high_);
   // A failed acquisition may have left a partial image; only the "_DMI_"
-  // anchor is trusted then.
+  // anchor is trusted then. A 3.x entry point counts only where no 2.x one
+  // is found.
   if (ok) entryPointAddress_ = FindAnchor(*image_, kSmAnchor);
   if (entryPointAddress_ == 0) {
     if (const std::uint32_t dmi = FindAnchor(*image_, kDmiAnchor)) entryPointAddress_ = dmi - kEntryDmiAnchor;
   }
+  if (entryPointAddress_ == 0 && ok) entryPointAddress_ = FindAnchor(*image_, kSm3Anchor);
   if (entryPointAddress_ == 0) return;
 
   ReadEntryPoint(reader);
-  structTables_ = BuildStructTables(reader, tableAddress_, tableLength_, structureCount_);
+  // A 3.x table is walked to its End-of-Table or its length, however many
+  // structures it holds.
+  const std::uint32_t listed = sm3_ ? std::numeric_limits<std::uint32_t>::max() : structureCount_;
+  structTables_ = BuildStructTables(reader, tableAddress_, tableLength_, listed);
   DecodeBiosInformation(reader);
   DecodeSystemInformation(reader);
   DecodeBaseBoard(reader);
@@ -76,6 +82,7 @@ void TSMBIOS::GetInfo(int mode) {
 void TSMBIOS::ResetFields() {
   entryPointAddress_ = 0;
   tableAddress_ = 0;
+  sm3_ = false;
   for (std::string* text :
        {&mainBoardModel_, &systemManufacturer_, &systemModel_, &biosDate_, &smbiosVersion_, &biosVendor_, &biosVersion_,
         &systemVersion_, &systemSerial_, &mainBoardSerial_, &mainBoardManufacturer_, &mainBoardVersion_,
@@ -89,6 +96,14 @@ void TSMBIOS::ResetFields() {
 
 void TSMBIOS::ReadEntryPoint(const BiosImageReader& reader) {
   const std::uint32_t e = entryPointAddress_;
+  sm3_ = IsSm3EntryPoint(reader, e);
+  if (sm3_) {
+    smbiosVersion_ = std::to_string(reader.ImageByte(e + kEntry3MajorVersion)) + "." +
+                     std::to_string(reader.ImageByte(e + kEntry3MinorVersion));
+    tableLength_ = reader.ImageDWord(e + kEntry3TableMaximum);
+    tableAddress_ = EntryPointTableAddress(reader, e);
+    return;
+  }
   smbiosVersion_ = std::to_string(reader.ImageByte(e + kEntryMajorVersion)) + "." +
                    std::to_string(reader.ImageByte(e + kEntryMinorVersion));
   tableLength_ = reader.ImageWord(e + kEntryTableLength);

@@ -30,6 +30,8 @@ class TSMBIOS {
   // The image the reader decodes; tests and image loaders fill it directly.
   BiosImage& Image() { return *image_; }
   const BiosImage& Image() const { return *image_; }
+  // The table kept above the area, when the image's entry point names one.
+  HighTable& High() { return high_; }
 
   const std::string& SystemModel() const { return systemModel_; }
   const std::string& SystemManufacturer() const { return systemManufacturer_; }
@@ -51,9 +53,11 @@ class TSMBIOS {
 
   const std::string& SMBIOSVersion() const { return smbiosVersion_; }
   std::uint32_t EntryPointAddress() const { return entryPointAddress_; }
-  std::uint32_t TableAddress() const { return tableAddress_; }
+  std::uint64_t TableAddress() const { return tableAddress_; }
+  // As the entry point announces them; a 3.x entry point announces no count
+  // (0) and a maximum length.
   std::uint16_t StructureCount() const { return structureCount_; }
-  std::uint16_t TableLength() const { return tableLength_; }
+  std::uint32_t TableLength() const { return tableLength_; }
   const TStructTables& StructTables() const { return structTables_; }
 
   // The component lists; an index at or above the count gives an all-zero
@@ -87,8 +91,9 @@ class TSMBIOS {
 
   Host& host_;
   BiosImagePtr image_;
+  HighTable high_;
   std::uint32_t entryPointAddress_ = 0;
-  std::uint32_t tableAddress_ = 0;
+  std::uint64_t tableAddress_ = 0;
   std::string mainBoardModel_;
   std::string systemManufacturer_;
   std::string systemModel_;
@@ -109,7 +114,8 @@ class TSMBIOS {
   std::string systemUUID_;
   SmbiosComponents components_;
   std::uint16_t structureCount_ = 0;
-  std::uint16_t tableLength_ = 0;
+  std::uint32_t tableLength_ = 0;
+  bool sm3_ = false;
   TStructTables structTables_;
 };
 

@@ -1,5 +1,6 @@
 #include "hwinfo/smbios_anchor.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "hwinfo/bios_image_reader.h"
@@ -33,14 +34,24 @@ std::uint32_t FindAnchor(const BiosImage& image, std::string_view anchor) {
 std::uint32_t FindEntryPointAddress(const BiosImage& image) {
   if (const std::uint32_t sm = FindAnchor(image, kSmAnchor)) return sm;
   if (const std::uint32_t dmi = FindAnchor(image, kDmiAnchor)) return dmi - kEntryDmiAnchor;
-  return 0;
+  return FindAnchor(image, kSm3Anchor);
 }
 
-bool IsUsableBiosImage(const BiosImage& image) {
+bool IsSm3EntryPoint(const BiosImageReader& reader, std::uint32_t entry) {
+  const auto anchor = reader.ImageBlock<kSm3Anchor.size()>(entry);
+  return std::equal(anchor.begin(), anchor.end(), kSm3Anchor.begin());
+}
+
+std::uint64_t EntryPointTableAddress(const BiosImageReader& reader, std::uint32_t entry) {
+  if (IsSm3EntryPoint(reader, entry)) return reader.ImageQWord(entry + kEntry3TableAddress);
+  return reader.ImageDWord(entry + kEntryTableAddress);
+}
+
+bool IsUsableBiosImage(const BiosImage& image, const HighTable& high) {
   const std::uint32_t entry = FindEntryPointAddress(image);
   if (entry == 0) return false;
-  const std::uint32_t table = BiosImageReader(image).ImageDWord(entry + kEntryTableAddress);
-  return table >= kBiosAreaBase && table <= kBiosAreaLast;
+  const BiosImageReader reader(image, &high);
+  return reader.RegionLast(EntryPointTableAddress(reader, entry)) != 0;
 }
 
 }  // namespace tolvaren

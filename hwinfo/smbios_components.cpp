@@ -165,7 +165,7 @@ TSlot DecodeSlot(const BiosImageReader& r, const TStructTable& s) {
 // Visits the listed structures of one type in table order that really lie
 // in the table and carry that type.
 template <typename Decode>
-void ForEachOfType(const BiosImageReader& reader, const TStructTables& tables, std::uint32_t tableAddress,
+void ForEachOfType(const BiosImageReader& reader, const TStructTables& tables, std::uint64_t tableAddress,
                    std::uint8_t type, Decode decode) {
   for (int i = FindStructTableIndex(tables, type, 0); i >= 0; i = FindStructTableIndex(tables, type, i + 1)) {
     const TStructTable& entry = tables[static_cast<std::size_t>(i)];
@@ -185,7 +185,7 @@ bool Named(const TSlot& slot) { return !slot.Designation.empty(); }
 // Appends the records that `keep` accepts, up to the list's limit. Ports and
 // slots without a name are left out before the limit counts them.
 template <typename Record, typename Decode, typename Keep>
-void DecodeList(const BiosImageReader& reader, const TStructTables& tables, std::uint32_t tableAddress,
+void DecodeList(const BiosImageReader& reader, const TStructTables& tables, std::uint64_t tableAddress,
                 std::uint8_t type, std::vector<Record>& list, Decode decode, Keep keep) {
   ForEachOfType(reader, tables, tableAddress, type, [&](const TStructTable& entry) {
     if (list.size() >= kMaxComponentsPerList) return;
@@ -207,7 +207,7 @@ double ProcessorVoltage(std::uint8_t code) {
 }
 
 SmbiosComponents DecodeComponents(const BiosImageReader& reader, const TStructTables& tables,
-                                  std::uint32_t tableAddress) {
+                                  std::uint64_t tableAddress) {
   SmbiosComponents c;
   DecodeList(reader, tables, tableAddress, kProcessorType, c.Processors, DecodeProcessor, Always<TProcessor>);
   DecodeList(reader, tables, tableAddress, kMemoryModuleType, c.MemoryBanks, DecodeMemoryModule, Always<TMemoryBank>);

@@ -76,7 +76,7 @@ inline constexpr std::size_t kMaxComponentsPerList = 255;
 // type 17 when there was no type 6, skipping listed structures that lie
 // before the table or whose type byte does not match.
 SmbiosComponents DecodeComponents(const BiosImageReader& reader, const TStructTables& tables,
-                                  std::uint32_t tableAddress);
+                                  std::uint64_t tableAddress);
 
 // Voltage in volts from the processor's voltage byte.
 double ProcessorVoltage(std::uint8_t code);

@@ -16,6 +16,13 @@ inline constexpr std::uint8_t kEntryTableLength = 0x16;
 inline constexpr std::uint8_t kEntryTableAddress = 0x18;
 inline constexpr std::uint8_t kEntryStructureCount = 0x1C;
 
+// SMBIOS 3.x entry point ("_SM3_" anchor at 00h): no structure count, a
+// 32-bit maximum table size and a 64-bit table address.
+inline constexpr std::uint8_t kEntry3MajorVersion = 0x07;
+inline constexpr std::uint8_t kEntry3MinorVersion = 0x08;
+inline constexpr std::uint8_t kEntry3TableMaximum = 0x0C;
+inline constexpr std::uint8_t kEntry3TableAddress = 0x10;
+
 // Structure header.
 inline constexpr std::uint8_t kStructTypeOffset = 0x00;
 inline constexpr std::uint8_t kStructLengthOffset = 0x01;  // of the formatted area; the strings follow

@@ -10,9 +10,9 @@ namespace {
 constexpr std::uint32_t kMemoryModuleSource = 6;
 constexpr std::uint32_t kMemoryDeviceSource = 17;
 
-std::string Hex(std::uint32_t value) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%X", static_cast<unsigned>(value));
+std::string Hex(std::uint64_t value) {
+  char text[24];
+  std::snprintf(text, sizeof text, "%llX", static_cast<unsigned long long>(value));
   return text;
 }
 

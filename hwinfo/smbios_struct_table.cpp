@@ -17,21 +17,22 @@ TStructTable EntryAt(const BiosImageReader& reader, std::uint32_t address) {
 
 }  // namespace
 
-TStructTables BuildStructTables(const BiosImageReader& reader, std::uint32_t tableAddress, std::uint16_t tableLength,
-                                std::uint16_t structureCount) {
+TStructTables BuildStructTables(const BiosImageReader& reader, std::uint64_t tableAddress, std::uint32_t tableLength,
+                                std::uint32_t structureCount) {
   TStructTables tables;
-  if (tableAddress < kBiosAreaBase || tableAddress > kBiosAreaLast) return tables;
+  const std::uint64_t last = reader.RegionLast(tableAddress);
+  if (last == 0) return tables;
 
-  // P stays below 0x100100 (the image's end plus one structure length), so
-  // 32 bits hold every address of the walk.
-  const std::uint32_t tableEnd = tableAddress + tableLength;
-  std::uint32_t p = tableAddress;
+  // P stays below the region's end plus one structure length, and both
+  // regions lie below 4 GiB, so 32 bits hold every address of the walk.
+  const std::uint64_t tableEnd = tableAddress + tableLength;
+  std::uint32_t p = static_cast<std::uint32_t>(tableAddress);
   tables.push_back(EntryAt(reader, p));
   bool zeroSeen = reader.ImageByte(p) == 0;
   for (;;) {
     const std::uint32_t q = p + reader.ImageByte(p + kStructLengthOffset);
     std::uint32_t k = q + 1;
-    while (k < kBiosAreaLast) {
+    while (k < last) {
       if (reader.ImageByte(k - 1) == 0 && reader.ImageByte(k) == 0 && (!zeroSeen || reader.ImageByte(k + 1) != 0)) {
         break;
       }

@@ -21,13 +21,15 @@ using TStructTables = std::vector<TStructTable>;
 
 // Lists the structures of the table at `tableAddress` in table order. The
 // first structure is always listed; later ones while fewer than
-// `structureCount` are listed. The walk ends at an End-of-Table structure,
-// once `tableLength` bytes are used up, or at the image's end. Until a
+// `structureCount` are listed (a 3.x entry point announces no count: its
+// walk passes the largest one). The walk ends at an End-of-Table structure,
+// once `tableLength` bytes are used up, or at the end of the region (the
+// area, or the table kept above it) the table starts in. Until a
 // structure of type 0 has been met, the first double zero ends a string set;
 // from then on only a double zero followed by a non-zero byte does, which
 // passes over padding some firmware leaves between structures.
-TStructTables BuildStructTables(const BiosImageReader& reader, std::uint32_t tableAddress, std::uint16_t tableLength,
-                                std::uint16_t structureCount);
+TStructTables BuildStructTables(const BiosImageReader& reader, std::uint64_t tableAddress, std::uint32_t tableLength,
+                                std::uint32_t structureCount);
 
 // The string that the field at `offset` of the listed structure selects;
 // empty when the field lies beyond the structure's formatted area, where its

@@ -4,13 +4,16 @@
 #include <array>
 
 #include "hwinfo/byte_reader.h"
+#include "hwinfo/smbios_anchor.h"
+#include "hwinfo/smbios_layout.h"
 
 namespace tolvaren {
 namespace {
 
 constexpr std::uint8_t kEndOfTable = 127;
 constexpr std::size_t kHeaderSize = 4;
-constexpr std::size_t kMaximumTableLength = 0xFFFF;
+// Every table comes from a file or a firmware call read to this bound.
+constexpr std::size_t kMaximumTableLength = 0x100000;
 
 // SMBIOS 2.x entry point fields.
 constexpr std::size_t kEntryPointLength = 0x1F;
@@ -25,6 +28,12 @@ constexpr std::size_t kTableLength = 0x16;
 constexpr std::size_t kTableAddress = 0x18;
 constexpr std::size_t kStructureCount = 0x1C;
 constexpr std::size_t kBcdRevision = 0x1E;
+
+// SMBIOS 3.x entry point fields.
+constexpr std::size_t kEntry3Length = 0x18;
+constexpr std::size_t kEntry3Checksum = 0x05;
+constexpr std::size_t kEntry3LengthField = 0x06;
+constexpr std::size_t kEntry3Revision = 0x0A;
 
 void PutWord(std::uint8_t* at, std::uint16_t value) {
   at[0] = static_cast<std::uint8_t>(value);
@@ -49,7 +58,7 @@ TableExtent MeasureTable(std::span<const std::uint8_t> table, std::size_t limit)
   const ByteReader in(table);
   TableExtent extent;
   std::size_t at = 0;
-  while (in.Has(at, kHeaderSize) && extent.count < 0xFFFF) {
+  while (in.Has(at, kHeaderSize)) {
     const std::uint8_t type = in.Byte(at);
     const std::size_t formatted = in.Byte(at + 1);
     if (formatted < kHeaderSize || !in.Has(at, formatted)) break;
@@ -72,7 +81,28 @@ TableExtent MeasureTable(std::span<const std::uint8_t> table, std::size_t limit)
   return extent;
 }
 
-void SynthesizeBiosImage(const SmbiosSource& source, BiosImage& image) {
+namespace {
+
+// The 3.x layout: the entry point at the start of the F segment, the table
+// kept above the area.
+void SynthesizeSm3(const SmbiosSource& source, std::span<const std::uint8_t> table, BiosImage& image, HighTable& high) {
+  high.address = kSynthesizedHighTable;
+  high.bytes.assign(table.begin(), table.end());
+  image.fill(0);
+  std::uint8_t* entry = image.data() + (kSynthesizedEntryF - kBiosAreaBase);
+  std::copy(kSm3Anchor.begin(), kSm3Anchor.end(), entry);
+  entry[kEntry3LengthField] = kEntry3Length;
+  entry[kEntry3MajorVersion] = source.majorVersion;
+  entry[kEntry3MinorVersion] = source.minorVersion;
+  entry[kEntry3Revision] = 1;
+  PutDWord(entry + kEntry3TableMaximum, static_cast<std::uint32_t>(table.size()));
+  PutDWord(entry + kEntry3TableAddress, kSynthesizedHighTable);
+  entry[kEntry3Checksum] = Checksum(entry, kEntry3Length);
+}
+
+}  // namespace
+
+void SynthesizeBiosImage(const SmbiosSource& source, BiosImage& image, HighTable& high) {
   std::span<const std::uint8_t> table(source.table);
   if (source.tableMaximum) table = table.first(std::min<std::size_t>(table.size(), *source.tableMaximum));
 
@@ -87,10 +117,15 @@ void SynthesizeBiosImage(const SmbiosSource& source, BiosImage& image) {
   } else {
     const TableExtent extent = MeasureTable(table, kMaximumTableLength);
     length = extent.length;
-    count = extent.count;
     largest = extent.largestStructure;
     table = table.first(length);
+    if (length > kMaxSm2TableLength) {
+      SynthesizeSm3(source, table, image, high);
+      return;
+    }
+    count = static_cast<std::uint16_t>(extent.count);  // at least 6 bytes each: fits
   }
+  high = HighTable{};
 
   const bool fitsInF = length <= kBiosSegmentSize - kSynthesizedTableOffset;
   const std::uint32_t entryAddress = fitsInF ? kSynthesizedEntryF : kSynthesizedEntryE;

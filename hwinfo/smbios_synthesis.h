@@ -12,7 +12,7 @@ namespace tolvaren {
 // How much of a structure table holds whole structures.
 struct TableExtent {
   std::size_t length = 0;              // bytes up to the end of the last whole structure
-  std::uint16_t count = 0;             // structures, End-of-Table included
+  std::uint32_t count = 0;             // structures, End-of-Table included
   std::uint16_t largestStructure = 0;  // formatted area plus strings
 };
 
@@ -28,9 +28,20 @@ inline constexpr std::uint32_t kSynthesizedEntryF = 0xF0000;
 inline constexpr std::uint32_t kSynthesizedEntryE = 0xE0000;
 inline constexpr std::uint32_t kSynthesizedTableOffset = 0x20;
 
+// Where a table too large for a 2.x entry point is kept: above the area, as
+// 3.x firmware keeps its table, and far enough above it that no walk of a
+// table inside the area (at most 64 KiB past its end) reaches it.
+inline constexpr std::uint32_t kSynthesizedHighTable = 0x200000;
+
+// The longest table a 2.x entry point can announce.
+inline constexpr std::size_t kMaxSm2TableLength = 0xFFFF;
+
 // Builds a BIOS area image as firmware would lay it out: zeros, a valid
 // 31-byte SMBIOS 2.x entry point ("_SM_" and "_DMI_", both checksums right)
-// with the source's version, and the table right after it.
-void SynthesizeBiosImage(const SmbiosSource& source, BiosImage& image);
+// with the source's version, and the table right after it. A table longer
+// than a 2.x entry point can announce goes into `high` instead, named by a
+// valid 24-byte 3.x entry point ("_SM3_") at the start of the F segment;
+// `high` is emptied otherwise.
+void SynthesizeBiosImage(const SmbiosSource& source, BiosImage& image, HighTable& high);
 
 }  // namespace tolvaren

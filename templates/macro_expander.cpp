@@ -27,6 +27,8 @@ bool HasMacro(std::string_view text, std::string_view letters) {
 }
 
 std::string MacroExpander(Host& host, std::string_view nameTemplate) {
+  // A template already over the bound fails before any machine is read.
+  CheckExpandedSize(nameTemplate.size());
   std::string w(nameTemplate);
 
   if (HasMacro(w, kSmbiosMacroLetters)) w = ExpandSmbiosMacros(host, w);

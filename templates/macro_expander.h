@@ -16,7 +16,10 @@ bool HasMacro(std::string_view text, std::string_view letters);
 
 // Expands every macro of a name template, in a fixed order: the SMBIOS group,
 // the network group (each only when the text holds one of its macros), the
-// random characters, "?t", the current NetBIOS name and the date.
+// random characters, "?t", the current NetBIOS name and the date. Values
+// that hold macros are expanded again by later steps; raises
+// EExpansionTooLong (templates/replace_all.h) when the working text would
+// pass kMaxExpandedText bytes.
 std::string MacroExpander(Host& host, std::string_view nameTemplate);
 
 }  // namespace tolvaren

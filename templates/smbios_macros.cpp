@@ -1,7 +1,7 @@
 #include "templates/smbios_macros.h"
 
 #include "hwinfo/info_gather.h"
-#include "hwinfo/machine.h"
+#include "hwinfo/smbios.h"
 #include "templates/replace_all.h"
 
 namespace tolvaren {
@@ -28,10 +28,13 @@ std::string ReplaceSmbiosMacros(const std::string& text, const SmbiosSerials& se
 }
 
 std::string ExpandSmbiosMacros(Host& host, const std::string& text) {
-  TMachine machine(host);
+  // The macros need the SMBIOS reader alone. It gathers under the mode a
+  // machine gives it, so a failed read prints the same one line; the rest a
+  // machine gathers (device tree, BIOS texts, names, times) would only cost
+  // the run its time.
+  TSMBIOS s(host);
   InfoGather(
-      host.platform.console, "TMachine.GetInfo", emSilent, [&](int n) { machine.GetInfo(n); }, 1);
-  const TSMBIOS& s = machine.SMBIOS();
+      host.platform.console, "TSMBIOS.GetInfo", emMessage, [&](int mode) { s.GetInfo(mode); }, 1);
   return ReplaceSmbiosMacros(text, {s.SystemSerial(), s.ChassisSerial(), s.MainBoardSerial(), s.SystemUUID()});
 }
 

@@ -15,7 +15,7 @@ struct SmbiosSerials {
 };
 
 // Replaces "?c", "?b", "?s", "?G", "?u" and "?a" with the identification the
-// SMBIOS reader finds.
+// SMBIOS reader finds; nothing else of the machine is gathered for them.
 std::string ExpandSmbiosMacros(Host& host, const std::string& text);
 
 // The replacements themselves, in their fixed order. A "?G" whose UUID is a

@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
+#include "hwinfo/bios_image.h"
 #include "platform/fake/fake_machine.h"
 
 namespace tolvaren {
@@ -122,6 +124,39 @@ TEST_F(CommandLineTest, DisplayOfAnEmptyExpansionPrintsAnEmptyLine) {
   machine.system.netBiosName = "";
   EXPECT_EQ(Run({"/d", "?e"}), kExitSuccess);
   EXPECT_EQ(machine.console.output, "\n");
+}
+
+// The saved image is an explicit choice: when it cannot be used, no action
+// runs on an empty identification, and none prints anything else first.
+TEST_F(CommandLineTest, AnUnusableSavedImageEndsEveryActionBeforeItStarts) {
+  const std::vector<std::vector<std::string>> actions = {{"/c", "pc?s"}, {"/c", "jupiter"}, {"/c"}, {"/d", "pc?s"},
+                                                         {"/d"},         {"/display", "x"}, {"/s"}, {"/smbios"}};
+  for (const auto& arguments : actions) {
+    platform::fake::FakeMachine fresh;
+    fresh.environment.variables["TOLVAREN_BIOS_IMAGE"] = "C:\\dumps\\gone.bin";
+    Host host = Host::StartUp(fresh.platform());
+    EXPECT_EQ(RunCommandLine(host, arguments), kExitFailure) << arguments[0];
+    const std::string& out = fresh.console.output;
+    EXPECT_EQ(out.rfind("Error: ", 0), 0u) << out;
+    EXPECT_NE(out.find("C:\\dumps\\gone.bin"), std::string::npos) << out;
+    EXPECT_EQ(out.find('\n'), out.size() - 1) << "one line: " << out;
+    EXPECT_TRUE(fresh.names.written.empty()) << arguments[0];
+  }
+  // The help and option words that match nothing are no actions.
+  machine.environment.variables["TOLVAREN_BIOS_IMAGE"] = "gone.bin";
+  EXPECT_EQ(Run({"/?"}), kExitSuccess);
+  EXPECT_EQ(Run({"/x"}), kExitSuccess);
+  EXPECT_EQ(machine.console.output.find("Error"), std::string::npos);
+}
+
+TEST_F(CommandLineTest, ASavedImageIsReadOncePerRun) {
+  machine.environment.variables["TOLVAREN_BIOS_IMAGE"] = "area.bin";
+  machine.files.files["area.bin"] = std::vector<std::uint8_t>(kBiosAreaSize, 0);
+  for (const std::string action : {"/s", "/d"}) {
+    machine.files.log.clear();
+    EXPECT_EQ(Run({action, "?s?c"}), kExitSuccess) << action;
+    EXPECT_EQ(std::count(machine.files.log.begin(), machine.files.log.end(), "read area.bin"), 1) << action;
+  }
 }
 
 }  // namespace

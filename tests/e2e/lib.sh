@@ -59,6 +59,16 @@ expect_text_file() {
   fi
 }
 
+# expect_one_error STATUS TEXT : the last run printed exactly one line, an
+# "Error: " line holding TEXT, and exited with STATUS.
+expect_one_error() {
+  local lines
+  lines="$(wc -l <"$OUT")"
+  [[ "$lines" == 1 ]] || fail "expected one line, got $lines: $(head -3 "$OUT")"
+  grep -q "^Error: .*$2" "$OUT" || fail "no Error line naming '$2': $(head -3 "$OUT")"
+  [[ "$STATUS" == "$1" ]] || fail "exit status $STATUS, expected $1"
+}
+
 finish() {
   if ((failures)); then
     echo "$failures check(s) failed"

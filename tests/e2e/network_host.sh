@@ -166,7 +166,7 @@ if [[ -n "$RUNNER" && -n "$NATIVE" ]]; then
   servers 127.0.0.1
   native_out="$work/values.native"
   {
-    "$NATIVE" /s </dev/null | sed -n '/^Ethernet address/,/^DNS Host name/p'
+    TOLVAREN_BIOS_IMAGE="$image" "$NATIVE" /s </dev/null | sed -n '/^Ethernet address/,/^DNS Host name/p'
     for macro in '?i?j?k?l' '?I?J?K?L' '?m' '?U' '?G' '?d'; do
       echo "$macro=$(TOLVAREN_BIOS_IMAGE="$image" "$NATIVE" /d "$macro" </dev/null)"
     done

@@ -43,6 +43,12 @@ in_private_etc "$TOOL" /c "web.example" </dev/null >"$OUT" || STATUS=$?
 expect_lines 1 'Error: Err #22 on writing computer name "web.example".'
 [[ "$(cat "$work/hostname-after")" == "$original" ]] || fail "hostname changed to '$(cat "$work/hostname-after")'"
 
+echo "-- an image that cannot be used renames nothing"
+STATUS=0
+TOLVAREN_BIOS_IMAGE="$work/no-such-image.bin" in_private_etc "$TOOL" /c "pc?s" </dev/null >"$OUT" || STATUS=$?
+expect_one_error 1 "no-such-image.bin"
+[[ "$(cat "$work/hostname-after")" == "$original" ]] || fail "hostname changed to '$(cat "$work/hostname-after")'"
+
 echo "-- the machine's own /etc/hostname is untouched"
 [[ "$(cat /etc/hostname 2>/dev/null || true)" == "$original" ]] || fail "/etc/hostname of this machine changed"
 

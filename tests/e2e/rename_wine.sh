@@ -22,4 +22,10 @@ expect_lines 1 "Error: No name specified"
 hostname_value="$(query 'HKLM\System\CurrentControlSet\Services\Tcpip\Parameters' Hostname)"
 [[ "$hostname_value" == "acme-test" ]] || fail "Tcpip Hostname changed to '$hostname_value'"
 
+echo "-- an image that cannot be used renames nothing"
+TOLVAREN_BIOS_IMAGE='Z:\no-such-image.bin' run_tool /c "pc?s"
+expect_one_error 1 "no-such-image.bin"
+hostname_value="$(query 'HKLM\System\CurrentControlSet\Services\Tcpip\Parameters' Hostname)"
+[[ "$hostname_value" == "acme-test" ]] || fail "Tcpip Hostname changed to '$hostname_value'"
+
 finish

@@ -46,4 +46,16 @@ grep -q "^System UUID            : 78563412BC9AF0DE123456789ABCDEF0${EOL%$'\n'}\
 grep -q "GetInfo" "$OUT" && fail "a gathering failure line was printed: $(grep GetInfo "$OUT")"
 [[ "$STATUS" == 0 ]] || fail "exit status $STATUS"
 
+echo "-- an image that cannot be used ends every action with one Error line"
+use_image no-such-image.bin
+for action in "/d pc-?s" "/d" "/s" "/display x"; do
+  # shellcheck disable=SC2086
+  run_tool $action
+  expect_one_error 1 "no-such-image.bin"
+done
+run_tool /?
+grep -q "^Error" "$OUT" && fail "the help printed an Error line"
+[[ "$STATUS" == 0 ]] || fail "help exit status $STATUS"
+unset TOLVAREN_BIOS_IMAGE
+
 finish

@@ -23,7 +23,8 @@ Bytes UsableArea(const std::string& serial) {
   source.minorVersion = 4;
   source.table = testing::SystemTable(serial);
   auto image = std::make_unique<BiosImage>();
-  SynthesizeBiosImage(source, *image);
+  HighTable high;
+  SynthesizeBiosImage(source, *image, high);
   return Bytes(image->begin(), image->end());
 }
 
@@ -36,11 +37,12 @@ class BiosAcquisition : public ::testing::Test {
  protected:
   bool Acquire(platform::VersionRecord version) {
     Host host(machine.platform(), ClassifyOs(version));
-    return AcquireBiosImage(host, kBiosAreaBase, *image);
+    return AcquireBiosImage(host, kBiosAreaBase, *image, high);
   }
 
   FakeMachine machine;
   std::unique_ptr<BiosImage> image = std::make_unique<BiosImage>();
+  HighTable high;
 };
 
 TEST_F(BiosAcquisition, Windows9xCopiesTheOwnAddressSpace) {
@@ -123,7 +125,7 @@ TEST_F(BiosAcquisition, NoUsableSourceKeepsTheClassicResult) {
   machine.firmware.mappedArea = Bytes(kBiosAreaSize, 0);
   machine.firmware.rawSmbios = testing::RawSmbiosBlob(3, 0, Bytes{});
   EXPECT_TRUE(Acquire(platform::fake::kWindows10));
-  EXPECT_FALSE(IsUsableBiosImage(*image));
+  EXPECT_FALSE(IsUsableBiosImage(*image, high));
 }
 
 TEST_F(BiosAcquisition, LinuxPrefersSysfsThenDevMem) {

@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "hwinfo/bios_image_file.h"
+#include "hwinfo/smbios.h"
 #include "hwinfo/smbios_anchor.h"
 #include "hwinfo/smbios_synthesis.h"
 #include "platform/fake/fake_machine.h"
@@ -34,14 +35,15 @@ class DmidecodeReading : public ::testing::Test {
   std::string ReadImage(const BiosImage& image) { return dmidecode->ReadImage(image); }
 
   std::string LoadAndRead(const Bytes& bytes) {
-    const std::string reason = LoadBiosImageBytes(bytes, *image);
+    const std::string reason = LoadBiosImageBytes(bytes, *image, high);
     if (!reason.empty()) return "not loaded: " + reason;
     EXPECT_EQ(FindEntryPointAddress(*image), kSynthesizedEntryF);
-    return ReadImage(*image);
+    return dmidecode->ReadImage(*image, high);
   }
 
   std::unique_ptr<testing::Dmidecode> dmidecode;
   std::unique_ptr<BiosImage> image = std::make_unique<BiosImage>();
+  HighTable high;
 };
 
 TEST_F(DmidecodeReading, DumpFilesReadTheSameAfterSynthesis) {
@@ -91,7 +93,7 @@ TEST_F(DmidecodeReading, SysfsFoldersReadTheSameAfterSynthesis) {
     machine.files.folders.insert(folder.generic_string());
     machine.files.files[(folder / "smbios_entry_point").generic_string()] = entry;
     machine.files.files[(folder / "DMI").generic_string()] = table;
-    LoadBiosImageFile(machine.files, folder.generic_string(), *image);
+    LoadBiosImageFile(machine.files, folder.generic_string(), *image, high);
     EXPECT_EQ(ReadImage(*image), ReadDump(testing::EntryPointDump(entry, table)));
   }
 }
@@ -99,10 +101,43 @@ TEST_F(DmidecodeReading, SysfsFoldersReadTheSameAfterSynthesis) {
 TEST_F(DmidecodeReading, RawAreaImagesAreTakenAsTheyAre) {
   // dmidecode finds the opti desktop's entry point at 0xF0430 in both.
   const Bytes area = ReadBytes(kSharedSmbios / "libsmbios-area" / "opti.area");
-  ASSERT_EQ(LoadBiosImageBytes(area, *image), "");
+  ASSERT_EQ(LoadBiosImageBytes(area, *image, high), "");
   EXPECT_TRUE(std::equal(area.begin(), area.end(), image->begin()));
   const std::string reading = ReadImage(*image);
   EXPECT_EQ(reading.rfind("Handle ", 0), 0u) << reading;
+}
+
+TEST_F(DmidecodeReading, TablesOver64KiBReadTheSameAfterSynthesis) {
+  testing::TableBuilder t;
+  for (int i = 0; i < 9000; ++i) t.Add(11, {1}, {"ab"});
+  t.Add(1, {1, 2, 3, 4}, {"Maker", "Model", "1", "SN-PAST-64K"});
+  const Bytes table = t.End().bytes();
+  const std::string reference = ReadDump(testing::Sm3Dump(3, 2, table));
+  EXPECT_NE(reference.find("Serial Number: SN-PAST-64K"), std::string::npos) << reference;
+  EXPECT_EQ(LoadAndRead(testing::RawSmbiosBlob(3, 2, table)), reference);
+}
+
+TEST_F(DmidecodeReading, ControlBytesShowAsDmidecodeShowsThem) {
+  const std::string serial =
+      "A\nB\rC\x1b[2JD\x07"
+      "E\x7f"
+      "F\tG";
+  testing::TableBuilder t;
+  t.Add(1, {0, 0, 0, 1}, {serial});
+  const Bytes dump = testing::Sm3Dump(3, 0, t.End().bytes());
+  const std::string reading = ReadDump(dump);
+  const std::string label = "\tSerial Number: ";
+  const std::size_t at = reading.find(label);
+  ASSERT_NE(at, std::string::npos) << reading;
+  const std::string shown = reading.substr(at + label.size(), reading.find('\n', at) - at - label.size());
+
+  platform::fake::FakeMachine machine;
+  Host host = Host::StartUp(machine.platform());
+  TSMBIOS smbios(host);
+  ASSERT_EQ(LoadBiosImageBytes(dump, smbios.Image(), smbios.High()), "");
+  smbios.GetInfo(0);
+  EXPECT_EQ(smbios.SystemSerial(), shown);
+  EXPECT_EQ(shown, "A.B.C.[2JD.E.F.G");
 }
 
 }  // namespace

@@ -5,10 +5,13 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <memory>
 
+#include "hwinfo/smbios.h"
 #include "hwinfo/smbios_anchor.h"
 #include "platform/fake/fake_machine.h"
+#include "tests/hwinfo/dmidecode_reference.h"
 #include "tests/hwinfo/smbios_table_builder.h"
 
 namespace tolvaren {
@@ -56,8 +59,9 @@ Bytes DumpBin(const Bytes& table, std::uint8_t major, std::uint8_t minor, std::u
 
 class BiosImageBytes : public ::testing::Test {
  protected:
-  std::string Load(const Bytes& bytes) { return LoadBiosImageBytes(bytes, *image); }
+  std::string Load(const Bytes& bytes) { return LoadBiosImageBytes(bytes, *image, high); }
   std::unique_ptr<BiosImage> image = std::make_unique<BiosImage>();
+  HighTable high;
 };
 
 TEST_F(BiosImageBytes, RecognisesEveryLayout) {
@@ -74,7 +78,7 @@ TEST_F(BiosImageBytes, RecognisesEveryLayout) {
 
   EXPECT_EQ(Load(testing::RawSmbiosBlob(3, 4, table)), "");
   EXPECT_EQ(AnnouncedTable(*image), table);
-  EXPECT_TRUE(IsUsableBiosImage(*image));
+  EXPECT_TRUE(IsUsableBiosImage(*image, high));
 }
 
 TEST_F(BiosImageBytes, RefusesWhatItDoesNotKnowAndLeavesTheImage) {
@@ -105,9 +109,10 @@ TEST_F(BiosImageBytes, RefusesWhatItDoesNotKnowAndLeavesTheImage) {
 TEST(BiosImageFile, ErrorsNameTheFileAndTheReason) {
   platform::fake::FakeMachine machine;
   auto image = std::make_unique<BiosImage>();
+  HighTable high;
   const auto message = [&](const std::string& path) -> std::string {
     try {
-      LoadBiosImageFile(machine.files, path, *image);
+      LoadBiosImageFile(machine.files, path, *image, high);
     } catch (const EBiosImageFile& e) {
       return e.Message();
     }
@@ -137,9 +142,45 @@ TEST(BiosImageFile, ErrorsNameTheFileAndTheReason) {
 
 // Every layout of the shared real-machine dumps loads into a usable image
 // whose table is the one the dump holds.
+// An 82 KB table whose System Information structure lies past 64 KiB is read
+// whole from every layout that can carry it.
+TEST(BiosImageFile, TablesOver64KiBAreReadWhole) {
+  testing::TableBuilder t;
+  for (int i = 0; i < 9000; ++i) t.Add(11, {1}, {"ab"});  // 81,000 bytes of OEM strings
+  t.Add(1, {1, 2, 3, 4}, {"Maker", "Model", "1", "SN-PAST-64K"});
+  const Bytes table = t.End().bytes();
+  ASSERT_GT(table.size(), 81000u);
+  const Bytes dump = testing::Sm3Dump(3, 2, table);
+
+  struct Case {
+    const char* layout;
+    std::map<std::string, Bytes> files;
+  };
+  const Case cases[] = {
+      {"dmidecode dump", {{"saved", dump}}},
+      {"Windows table", {{"saved", testing::RawSmbiosBlob(3, 2, table)}}},
+      {"sysfs folder", {{"saved/smbios_entry_point", Bytes(dump.begin(), dump.begin() + 0x18)}, {"saved/DMI", table}}},
+  };
+  for (const Case& c : cases) {
+    platform::fake::FakeMachine machine;
+    machine.environment.variables["TOLVAREN_BIOS_IMAGE"] = "saved";
+    for (const auto& [path, bytes] : c.files) machine.files.files[path] = bytes;
+    if (c.files.size() == 2) machine.files.folders.insert("saved");
+    Host host = Host::StartUp(machine.platform());
+    TSMBIOS smbios(host);
+    smbios.GetInfo(1);
+    EXPECT_EQ(smbios.SystemSerial(), "SN-PAST-64K") << c.layout;
+    EXPECT_EQ(smbios.SMBIOSVersion(), "3.2") << c.layout;
+    EXPECT_EQ(smbios.TableLength(), table.size()) << c.layout;
+    EXPECT_EQ(smbios.StructTables().size(), 9002u) << c.layout;
+    EXPECT_EQ(machine.console.output, "") << c.layout;
+  }
+}
+
 TEST(BiosImageFile, SharedFixturesOfEveryLayout) {
   if (!fs::is_directory(kShared)) GTEST_SKIP() << "no shared fixtures at " << kShared;
   auto image = std::make_unique<BiosImage>();
+  HighTable high;
   int loaded = 0;
   for (const auto& entry : fs::recursive_directory_iterator(kShared)) {
     if (!entry.is_regular_file()) continue;
@@ -163,10 +204,10 @@ TEST(BiosImageFile, SharedFixturesOfEveryLayout) {
       continue;
     }
     SCOPED_TRACE(path.string());
-    ASSERT_EQ(LoadBiosImageBytes(bytes, *image), "");
+    ASSERT_EQ(LoadBiosImageBytes(bytes, *image, high), "");
     ++loaded;
     if (name == "bad_data.area") continue;
-    EXPECT_TRUE(IsUsableBiosImage(*image));
+    EXPECT_TRUE(IsUsableBiosImage(*image, high));
     if (!expectedTable.empty()) {
       const Bytes table = AnnouncedTable(*image);
       ASSERT_LE(table.size(), expectedTable.size());
@@ -183,8 +224,8 @@ TEST(BiosImageFile, SharedFixturesOfEveryLayout) {
       machine.files.files[(folder / file).generic_string()] = ReadFile(folder / file);
     }
     SCOPED_TRACE(folder.string());
-    LoadBiosImageFile(machine.files, folder.generic_string(), *image);
-    EXPECT_TRUE(IsUsableBiosImage(*image));
+    LoadBiosImageFile(machine.files, folder.generic_string(), *image, high);
+    EXPECT_TRUE(IsUsableBiosImage(*image, high));
     const Bytes table = AnnouncedTable(*image);
     const Bytes dmi = ReadFile(folder / "DMI");
     ASSERT_LE(table.size(), dmi.size());

@@ -133,14 +133,16 @@ class Dmidecode {
     return whole ? RunWhole(arguments) : Run(arguments);
   }
 
-  // dmidecode reads the image as physical memory: a sparse 1 MiB file with
-  // the image at 0xE0000.
-  std::string ReadImage(const BiosImage& image) {
+  // dmidecode reads the image as physical memory: a sparse file with the
+  // image at 0xE0000 and the table kept above it, if any, at its address.
+  std::string ReadImage(const BiosImage& image, const HighTable& high = {}) {
     const fs::path memory = work_ / "memory.bin";
     fs::remove(memory);
     std::ofstream file(memory, std::ios::binary);
     file.seekp(kBiosAreaBase);
     file.write(reinterpret_cast<const char*>(image.data()), image.size());
+    file.seekp(high.address);
+    file.write(reinterpret_cast<const char*>(high.bytes.data()), static_cast<std::streamsize>(high.bytes.size()));
     file.close();
     return Run("--no-sysfs --dev-mem '" + memory.string() + "'");
   }

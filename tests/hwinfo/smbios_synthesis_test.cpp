@@ -23,10 +23,11 @@ std::uint8_t Sum(const std::uint8_t* at, std::size_t n) {
 struct Synthesized {
   explicit Synthesized(const SmbiosSource& source) : image(std::make_unique<BiosImage>()) {
     image->fill(0xCC);  // nothing of the earlier contents may survive
-    SynthesizeBiosImage(source, *image);
+    SynthesizeBiosImage(source, *image, high);
   }
   const std::uint8_t* At(std::uint32_t address) const { return image->data() + (address - kBiosAreaBase); }
   std::unique_ptr<BiosImage> image;
+  HighTable high;
 };
 
 SmbiosSource Source(const Bytes& table, std::uint8_t major = 3, std::uint8_t minor = 2) {
@@ -60,7 +61,7 @@ TEST(SmbiosSynthesis, EntryPointInTheFSegmentWithCountedTable) {
   EXPECT_EQ(*s.At(0xF0020 + table.size()), 0) << "bytes after the counted table are not copied";
   EXPECT_EQ(*s.At(0xE0000), 0);
   EXPECT_EQ(FindEntryPointAddress(*s.image), 0xF0000u);
-  EXPECT_TRUE(IsUsableBiosImage(*s.image));
+  EXPECT_TRUE(IsUsableBiosImage(*s.image, s.high));
 }
 
 TEST(SmbiosSynthesis, AnnouncedLengthAndCountWin) {
@@ -76,25 +77,29 @@ TEST(SmbiosSynthesis, AnnouncedLengthAndCountWin) {
   EXPECT_EQ(Sum(entry, 0x1F), 0);
 }
 
-TEST(SmbiosSynthesis, LargeTableMovesToTheESegment) {
-  // Many OEM-string structures of 9 bytes each, then End-of-Table: clipped
-  // at a structure boundary, 65,529 bytes remain, more than the F segment
-  // holds behind the entry point.
+TEST(SmbiosSynthesis, LargeTablesMoveToTheESegmentOrAboveTheArea) {
+  // Many OEM-string structures of 9 bytes each, then End-of-Table: more than
+  // a 2.x entry point can announce, so the whole table is kept above the
+  // area, named by a 3.x entry point in the F segment.
   TableBuilder t;
   for (int i = 0; i < 8000; ++i) t.Add(11, {1}, {"ab"});
   const Bytes& table = t.End().bytes();
   ASSERT_GT(table.size(), 65535u);
 
   const Synthesized s(Source(table));
-  const std::uint8_t* entry = s.At(0xE0000);
-  ASSERT_EQ(FindEntryPointAddress(*s.image), 0xE0000u);
-  EXPECT_EQ(DWordAt(entry + 0x18), 0xE0020u);
-  // Clipped at the last structure that ends within 65,535 bytes.
-  const std::size_t structure = 4 + 1 + 3 + 1;
-  EXPECT_EQ(WordAt(entry + 0x16), 65535 / structure * structure);
-  EXPECT_EQ(WordAt(entry + 0x1C), 65535 / structure);
-  EXPECT_EQ(Sum(entry, 0x1F), 0);
-  EXPECT_TRUE(IsUsableBiosImage(*s.image));
+  const std::uint8_t* entry = s.At(0xF0000);
+  ASSERT_EQ(FindEntryPointAddress(*s.image), 0xF0000u);
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(entry), 5), "_SM3_");
+  EXPECT_EQ(entry[0x06], 0x18);
+  EXPECT_EQ(Sum(entry, 0x18), 0);
+  EXPECT_EQ(DWordAt(entry + 0x0C), table.size());
+  EXPECT_EQ(DWordAt(entry + 0x10), kSynthesizedHighTable);
+  EXPECT_EQ(DWordAt(entry + 0x14), 0u);
+  EXPECT_EQ(s.high.address, kSynthesizedHighTable);
+  EXPECT_EQ(s.high.bytes, table);
+  EXPECT_EQ(FindAnchor(*s.image, kSmAnchor), 0u);
+  EXPECT_TRUE(IsUsableBiosImage(*s.image, s.high));
+  EXPECT_FALSE(IsUsableBiosImage(*s.image, HighTable{})) << "the table lies outside the area";
 
   // A table of exactly 65,504 bytes still fits behind the F-segment entry point.
   TableExtent extent = MeasureTable(table, 65504);

@@ -165,6 +165,25 @@ TEST(SmbiosStrings, TrimmedAndCutTo255Bytes) {
   EXPECT_EQ(s.SystemSerial(), "\xA3 x");
 }
 
+// Line breaks and terminal escapes in a serial must not reach the summary,
+// the macros or a new computer name: inside a string they show as ".".
+TEST(SmbiosStrings, ControlBytesInsideShowAsDots) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"A\nB", "A.B"},
+      {"SN1\r\nSystem    serial       : FAKE", "SN1..System    serial       : FAKE"},
+      {"\x1b[31mRED\x1b[0m", "[31mRED.[0m"},  // the leading ESC is trimmed as before
+      {"X\x7fY\x07", "X.Y"},
+      {"\x7f", "."},                       // 127 is not trimmed
+      {"M\xFCller\x80", "M\xFCller\x80"},  // code page text stays
+  };
+  for (const auto& [stored, shown] : cases) {
+    SmbiosOnFake f;
+    SmbiosImageBuilder b;
+    b.Add(Structure(1, 0x1B).Strings({0, 0, 0, 1}).Text({stored}));
+    EXPECT_EQ(f.Decode(b).SystemSerial(), shown) << stored;
+  }
+}
+
 TEST(SmbiosStrings, AStringRunningToTheImagesEndStopsThere) {
   SmbiosOnFake f;
   SmbiosImageBuilder b;

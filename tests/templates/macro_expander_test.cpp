@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "platform/fake/fake_machine.h"
+#include "templates/replace_all.h"
+#include "tests/hwinfo/smbios_table_builder.h"
 
 namespace tolvaren {
 namespace {
@@ -70,6 +72,66 @@ TEST_F(MacroExpanderTest, InsertedTextIsSeenByLaterStepsOnly) {
   EXPECT_EQ(Expand("?e"), "?1");
   // "??1" gives "?" and the random "M", and that "?M" is the month macro.
   EXPECT_EQ(Expand("??1"), "03");
+}
+
+TEST(ReplaceAll, TheResultNeverPassesTheBound) {
+  const std::size_t k = kMaxExpandedText;
+  struct Case {
+    std::string text;
+    std::string value;
+    bool fits;
+  };
+  const Case cases[] = {
+      {std::string(k - 1, 'x') + "?s", "ab", false},  // one byte over
+      {std::string(k - 1, 'x') + "?s", "a", true},    // exactly at the bound
+      {std::string(k, 'x') + "?s", "", true},         // the macro's bytes count as gone
+      {std::string(k + 1, 'x'), "", false},           // already over, nothing to replace
+      {std::string(1000, '?') + std::string(1000, 's'), std::string(255, 'v'), true},
+      {[] {
+         std::string t;
+         for (int i = 0; i < 1000; ++i) t += "?s";
+         return t;
+       }(),
+       std::string(255, 'v'), false},  // 255,000 bytes
+  };
+  for (const Case& c : cases) {
+    if (c.fits) {
+      EXPECT_LE(ReplaceAll(c.text, "?s", c.value).size(), k) << c.text.size();
+    } else {
+      EXPECT_THROW(ReplaceAll(c.text, "?s", c.value), EExpansionTooLong) << c.text.size();
+    }
+  }
+}
+
+// Serial numbers that hold macros are expanded again by the later steps of
+// the group, so three strings can make a text that doubles, or grows a
+// hundredfold, at each step.
+TEST_F(MacroExpanderTest, SerialsThatHoldMacrosGrowUpToTheBound) {
+  struct Case {
+    std::string chassis, board, system, text;
+    const char* expected;  // nullptr: the bound is hit
+  };
+  std::string hundredB, hundredS;
+  for (int i = 0; i < 100; ++i) hundredB += "?b", hundredS += "?s";
+  const Case cases[] = {
+      {"?b?b", "?s?s", "x", "?c", "xxxx"},
+      {"?b?b", "?s?s", "?a", "pc-?c", "pc-?a?a?a?a"},   // a value is not scanned by its own step
+      {hundredB, hundredS, "12345678", "?c", nullptr},  // 10,000 system serials of 8 bytes
+      {hundredB, std::string(255, 'v'), "s", "?c?c?c?c?c?c?c?c?c?c?c?c?c?c?c?c?c?c?c?c", nullptr},
+  };
+  for (const Case& c : cases) {
+    testing::TableBuilder t;
+    t.Add(1, {1, 2, 3, 4}, {"Maker", "Model", "1", c.system});
+    t.Add(2, {1, 2, 3, 4}, {"Maker", "Board", "1", c.board});
+    t.Add(3, {1, 3, 2, 3}, {"Maker", "1", c.chassis});
+    machine.environment.variables["TOLVAREN_BIOS_IMAGE"] = "saved.bin";
+    machine.files.files["saved.bin"] = testing::RawSmbiosBlob(2, 8, t.End().bytes());
+    if (c.expected) {
+      EXPECT_EQ(Expand(c.text), c.expected) << c.chassis;
+    } else {
+      EXPECT_THROW(Expand(c.text), EExpansionTooLong) << c.chassis;
+    }
+  }
 }
 
 }  // namespace

@@ -85,12 +85,13 @@ TEST(Win32BiosSources, AcquisitionEndsWithTheFirmwareTable) {
     SCOPED_TRACE(version.majorVersion * 10 + version.minorVersion);
     Host host(Native(), ClassifyOs(version));
     auto image = std::make_unique<BiosImage>();
+    HighTable high;
     const int before = LeftoverDumpFolders();
-    const bool ok = AcquireBiosImage(host, kBiosAreaBase, *image);
+    const bool ok = AcquireBiosImage(host, kBiosAreaBase, *image, high);
     EXPECT_EQ(LeftoverDumpFolders(), before);
     if (!Native().firmware.ReadFirmwareTable(platform::kRawSmbiosProvider)) continue;
     EXPECT_TRUE(ok);
-    EXPECT_TRUE(IsUsableBiosImage(*image));
+    EXPECT_TRUE(IsUsableBiosImage(*image, high));
   }
 }
 
