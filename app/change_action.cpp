@@ -1,13 +1,16 @@
 #include "app/change_action.h"
 
 #include "app/command_line.h"
+#include "app/value_warnings.h"
+#include "templates/expansion_record.h"
 #include "templates/macro_expander.h"
 
 namespace tolvaren {
 
-bool NameWriter(Host& host, const std::string& name, std::uint32_t& errorCode) {
-  const platform::NameWriteResult result = host.platform.names.WriteComputerName(name);
+bool NameWriter(Host& host, const std::string& name, std::uint32_t& errorCode, std::vector<std::string>& warnings) {
+  platform::NameWriteResult result = host.platform.names.WriteComputerName(name);
   errorCode = result.errorCode;
+  warnings = std::move(result.warnings);
   return result.accepted;
 }
 
@@ -21,15 +24,32 @@ int RunChangeAction(Host& host, const std::string& nameTemplate) {
   }
 
   std::string name = nameTemplate;
-  if (name.find('?') != std::string::npos) name = MacroExpander(host, name);
+  if (name.find('?') != std::string::npos) {
+    ExpansionRecord record;
+    host.expansionRecord = &record;
+    try {
+      name = MacroExpander(host, name);
+    } catch (...) {
+      host.expansionRecord = nullptr;
+      throw;
+    }
+    host.expansionRecord = nullptr;
+    // A maker's placeholder serial gives every machine of the model this name.
+    for (const ValueWarning& warning : TemplateValueWarnings(nameTemplate, record)) {
+      if (warning.kind == "placeholder") console.WriteLine("Warning: " + warning.message);
+    }
+  }
   if (name.empty()) {
     console.WriteLine("Error: Your name evaluated to a zero-length string");
     return kExitFailure;
   }
 
   std::uint32_t errorCode = 0;
-  if (NameWriter(host, name, errorCode)) {
+  std::vector<std::string> warnings;
+  if (NameWriter(host, name, errorCode, warnings)) {
     console.WriteLine("Computer name successfully changed to \"" + name + "\".  Restart required.");
+    // What the system could not bring along, or may undo, after the outcome.
+    for (const std::string& warning : warnings) console.WriteLine("Warning: " + warning);
     return kExitSuccess;
   }
   console.WriteLine("Error: Err #" + std::to_string(errorCode) + " on writing computer name \"" + name + "\".");

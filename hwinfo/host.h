@@ -5,6 +5,8 @@
 
 namespace tolvaren {
 
+struct ExpansionRecord;
+
 // The running machine as the tool's logic sees it: the platform services and
 // the operating-system classification, made once at start-up and read-only
 // afterwards. Every action and information object is handed one.
@@ -19,6 +21,8 @@ struct Host {
 
   platform::Platform& platform;
   const OsClassification os;
+  // When set, the macro groups note here what they used.
+  ExpansionRecord* expansionRecord = nullptr;
 };
 
 }  // namespace tolvaren

@@ -2,6 +2,7 @@
 
 #include "hwinfo/info_gather.h"
 #include "hwinfo/machine.h"
+#include "templates/expansion_record.h"
 #include "templates/replace_all.h"
 
 namespace tolvaren {
@@ -32,7 +33,9 @@ std::string ExpandSmbiosMacros(Host& host, const std::string& text) {
   InfoGather(
       host.platform.console, "TMachine.GetInfo", emSilent, [&](int n) { machine.GetInfo(n); }, 1);
   const TSMBIOS& s = machine.SMBIOS();
-  return ReplaceSmbiosMacros(text, {s.SystemSerial(), s.ChassisSerial(), s.MainBoardSerial(), s.SystemUUID()});
+  const SmbiosSerials serials{s.SystemSerial(), s.ChassisSerial(), s.MainBoardSerial(), s.SystemUUID()};
+  if (host.expansionRecord != nullptr) host.expansionRecord->serials = serials;
+  return ReplaceSmbiosMacros(text, serials);
 }
 
 }  // namespace tolvaren
