@@ -3,11 +3,14 @@
 print on the same machine.
 
   check_report.py SCHEMA REPORT [--summary FILE] [--display FILE] [--current FILE]
+                  [--same-as OTHER_REPORT]
 
 REPORT holds the exact bytes /j printed; --summary the bytes /s printed,
 --display those of /d TEMPLATE (compared with "name"), --current those of /d
-(compared with "current_name"). Prints one line per difference; exit status 1
-when there is any.
+(compared with "current_name"); --same-as the report of the other platform's
+binary on the same machine, which must be equal but for "static_name" and
+"problems" (each platform keeps and checks names its own way). Prints one line
+per difference; exit status 1 when there is any.
 """
 import argparse
 import codecs
@@ -78,6 +81,7 @@ def main():
     parser.add_argument("--summary")
     parser.add_argument("--display")
     parser.add_argument("--current")
+    parser.add_argument("--same-as")
     args = parser.parse_args()
 
     with open(args.schema, encoding="utf-8") as f:
@@ -104,6 +108,12 @@ def main():
                 shown = lines(f.read())[-1]
             if report.get(key) != shown:
                 problems.append(f"{key}: /j {report.get(key)!r}, /d {shown!r}")
+    if args.same_as:
+        with open(args.same_as, "rb") as f:
+            other = json.loads(f.read().decode("utf-8"))
+        for key in sorted(set(report) | set(other)):
+            if key not in ("static_name", "problems") and report.get(key) != other.get(key):
+                problems.append(f"{key}: {report.get(key)!r} here, {other.get(key)!r} in {args.same_as}")
     for problem in problems:
         print(f"{args.report}: {problem}")
     return 1 if problems else 0
