@@ -43,7 +43,9 @@ struct Machine {
   platform::VersionRecord version = platform::fake::kWindows10;
 };
 
+#ifndef _WIN32
 void Save(const fs::path& file, const std::string& bytes) { std::ofstream(file, std::ios::binary) << bytes; }
+#endif
 
 // Real /j output of several machines is valid against doc/'s schema, and its
 // values are those /s and /d print on the same machine.
