@@ -1,14 +1,17 @@
 #include "app/change_action.h"
 
 #include "app/command_line.h"
+#include "app/value_warnings.h"
+#include "templates/expansion_record.h"
 #include "templates/macro_expander.h"
 #include "templates/replace_all.h"
 
 namespace tolvaren {
 
-bool NameWriter(Host& host, const std::string& name, std::uint32_t& errorCode) {
-  const platform::NameWriteResult result = host.platform.names.WriteComputerName(name);
+bool NameWriter(Host& host, const std::string& name, std::uint32_t& errorCode, std::vector<std::string>& warnings) {
+  platform::NameWriteResult result = host.platform.names.WriteComputerName(name);
   errorCode = result.errorCode;
+  warnings = std::move(result.warnings);
   return result.accepted;
 }
 
@@ -23,11 +26,22 @@ int RunChangeAction(Host& host, const std::string& nameTemplate) {
 
   std::string name = nameTemplate;
   if (name.find('?') != std::string::npos) {
+    ExpansionRecord record;
+    host.expansionRecord = &record;
     try {
       name = MacroExpander(host, name);
     } catch (const EExpansionTooLong& e) {
+      host.expansionRecord = nullptr;
       console.WriteLine("Error: " + e.Message() + ".");
       return kExitFailure;
+    } catch (...) {
+      host.expansionRecord = nullptr;
+      throw;
+    }
+    host.expansionRecord = nullptr;
+    // A maker's placeholder serial gives every machine of the model this name.
+    for (const ValueWarning& warning : TemplateValueWarnings(nameTemplate, record)) {
+      if (warning.kind == "placeholder") console.WriteLine("Warning: " + warning.message);
     }
   }
   if (name.empty()) {
@@ -36,8 +50,11 @@ int RunChangeAction(Host& host, const std::string& nameTemplate) {
   }
 
   std::uint32_t errorCode = 0;
-  if (NameWriter(host, name, errorCode)) {
+  std::vector<std::string> warnings;
+  if (NameWriter(host, name, errorCode, warnings)) {
     console.WriteLine("Computer name successfully changed to \"" + name + "\".  Restart required.");
+    // What the system could not bring along, or may undo, after the outcome.
+    for (const std::string& warning : warnings) console.WriteLine("Warning: " + warning);
     return kExitSuccess;
   }
   console.WriteLine("Error: Err #" + std::to_string(errorCode) + " on writing computer name \"" + name + "\".");

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "hwinfo/host.h"
 
@@ -11,7 +13,8 @@ namespace tolvaren {
 int RunChangeAction(Host& host, const std::string& nameTemplate);
 
 // Hands the name to the platform; false when the platform refused it, with its
-// error code in errorCode.
-bool NameWriter(Host& host, const std::string& name, std::uint32_t& errorCode);
+// error code in errorCode. After an accepted write, warnings holds what the
+// platform has to say about it.
+bool NameWriter(Host& host, const std::string& name, std::uint32_t& errorCode, std::vector<std::string>& warnings);
 
 }  // namespace tolvaren

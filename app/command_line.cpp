@@ -3,6 +3,7 @@
 #include "app/change_action.h"
 #include "app/display_action.h"
 #include "app/help.h"
+#include "app/json_report.h"
 #include "app/summary.h"
 #include "hwinfo/bios_acquisition.h"
 #include "templates/name_sanitizer.h"
@@ -50,6 +51,7 @@ int RunCommandLine(Host& host, const std::vector<std::string>& arguments) {
   if (optionWord == "/change" || optionWord == "/c") status = RunChangeAction(host, nameTemplate);
   if (optionWord == "/display" || optionWord == "/d") status = RunDisplayAction(host, nameTemplate);
   if (optionWord == "/smbios" || optionWord == "/s") ShowSummary(host);
+  if (optionWord == "/json" || optionWord == "/j") status = RunJsonReport(host, nameTemplate);
   return status;
 }
 

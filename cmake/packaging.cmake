@@ -1,10 +1,10 @@
 # Install layout and packages.
 #
-# cmake --install puts the binary, the man page and the README under the
-# prefix. Two more install components, left out of a plain install, hold what
+# cmake --install puts the binary, the man page, the README, the licence and
+# the report's JSON Schema under the prefix. Two more install components, left out of a plain install, hold what
 # only a package needs:
 #   deb          the man page gzipped, copyright and changelog (Debian policy)
-#   windows_zip  the .exe in x64/ or x86/ and the README with CR LF line ends
+#   windows_zip  the .exe in x64/ or x86/, the README and LICENSE with CR LF line ends
 # scripts/package.sh runs CPack on the native build (tolvaren_VERSION_amd64.deb)
 # and on the 64-bit Windows build, which takes the 32-bit build beside it
 # (tolvaren-VERSION-windows.zip).
@@ -15,7 +15,8 @@ set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
 
 install(TARGETS tolvaren RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT runtime)
 install(FILES ${PROJECT_SOURCE_DIR}/doc/tolvaren.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT docs)
-install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT docs)
+install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/LICENSE ${PROJECT_SOURCE_DIR}/doc/tolvaren-report.schema.json
+        DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT docs)
 
 set(packaging_dir ${PROJECT_BINARY_DIR}/packaging)
 
@@ -29,6 +30,14 @@ set(CPACK_THREADS 1)
 if(NOT WIN32)
   # Debian wants manual pages and changelogs gzipped at the highest level,
   # without a time stamp, so the package is the same from one build to the next.
+  # The licence terms of LICENSE (the paragraphs after its copyright line), in
+  # the copyright file's layout: each line indented, empty lines as ".".
+  file(READ ${PROJECT_SOURCE_DIR}/LICENSE license_text)
+  string(REGEX REPLACE "^.*Copyright[^\n]*\n\n" "" license_terms "${license_text}")
+  string(STRIP "${license_terms}" license_terms)
+  string(REPLACE "\n\n" "\n.\n" license_terms "${license_terms}")
+  string(REPLACE "\n" "\n " TOLVAREN_LICENSE_TERMS " ${license_terms}")
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/LICENSE)
   configure_file(${PROJECT_SOURCE_DIR}/packaging/copyright.in ${packaging_dir}/copyright @ONLY)
   configure_file(${PROJECT_SOURCE_DIR}/packaging/changelog.in ${packaging_dir}/changelog @ONLY)
   set(deb_dir ${packaging_dir}/deb)
@@ -80,12 +89,15 @@ else()
   install(TARGETS tolvaren RUNTIME DESTINATION ${windows_folder} COMPONENT windows_zip EXCLUDE_FROM_ALL)
 
   # Notepad before Windows 10 shows a file with bare LF line ends as one line.
-  file(READ ${PROJECT_SOURCE_DIR}/README.md readme)
-  string(REPLACE "\r\n" "\n" readme "${readme}")
-  string(REPLACE "\n" "\r\n" readme "${readme}")
-  file(WRITE ${packaging_dir}/README.txt "${readme}")
-  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/README.md)
-  install(FILES ${packaging_dir}/README.txt DESTINATION . COMPONENT windows_zip EXCLUDE_FROM_ALL)
+  foreach(text README.md LICENSE)
+    get_filename_component(stem ${text} NAME_WE)
+    file(READ ${PROJECT_SOURCE_DIR}/${text} content)
+    string(REPLACE "\r\n" "\n" content "${content}")
+    string(REPLACE "\n" "\r\n" content "${content}")
+    file(WRITE ${packaging_dir}/${stem}.txt "${content}")
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/${text})
+    install(FILES ${packaging_dir}/${stem}.txt DESTINATION . COMPONENT windows_zip EXCLUDE_FROM_ALL)
+  endforeach()
 
   set(TOLVAREN_WINDOWS_I686_BUILD_DIR ${PROJECT_BINARY_DIR}/../windows-i686
       CACHE PATH "Build tree of the 32-bit Windows binary that goes into the zip")

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace tolvaren::platform {
 
@@ -9,6 +10,9 @@ struct NameWriteResult {
   bool accepted = false;
   // The platform's error code, read at once after a refused write.
   std::uint32_t errorCode = 0;
+  // After an accepted write: sentences about what else the system holds of
+  // the name and could not be brought along, or may undo it.
+  std::vector<std::string> warnings;
 };
 
 // Where the computer's name is kept. The new name takes effect at the next
@@ -17,6 +21,12 @@ class NameStore {
  public:
   virtual ~NameStore() = default;
   virtual NameWriteResult WriteComputerName(const std::string& name) = 0;
+  // Why WriteComputerName would refuse the name, one sentence per reason;
+  // empty when it would take it.
+  virtual std::vector<std::string> NameProblems(const std::string& name) = 0;
+  // The full name the system will carry after its next start, as the store
+  // keeps it; empty when it cannot be read.
+  virtual std::string StaticName() = 0;
 };
 
 }  // namespace tolvaren::platform

@@ -7,6 +7,8 @@
 #include "hwinfo/info_gather.h"
 #include "netinfo/network.h"
 #include "platform/exception.h"
+#include "templates/expansion_record.h"
+#include "templates/macro_expander.h"
 #include "templates/name_sanitizer.h"
 #include "templates/replace_all.h"
 
@@ -93,6 +95,13 @@ std::string ExpandNetworkMacros(Host& host, const std::string& text) {
   TNetwork network(host);
   InfoGather(host.platform.console, "TNetwork.GetInfo", emSilent, [&] { network.GetInfo(); });
 
+  ExpansionRecord* record = host.expansionRecord;
+  if (record != nullptr) {
+    record->networkRan = true;
+    record->firstIp = network.IPAddresses().Count() > 0 ? network.IPAddresses()[0] : std::string();
+    record->firstMac = network.MACAddresses().Count() > 0 ? network.MACAddresses()[0] : std::string();
+  }
+
   std::string w = text;
   if (network.MACAddresses().Count() == 0 || network.IPAddresses().Count() == 0) {
     for (const char* macro : {"?i", "?j", "?k", "?l", "?I", "?J", "?K", "?L", "?m", "?U", "?d"}) {
@@ -109,7 +118,12 @@ std::string ExpandNetworkMacros(Host& host, const std::string& text) {
   w = ReplaceAll(w, "?j", Decimal(IpOctet(ip, 1)));
   w = ReplaceAll(w, "?k", Decimal(IpOctet(ip, 2)));
   w = ReplaceAll(w, "?l", Decimal(IpOctet(ip, 3)));
-  w = ReplaceAll(w, "?d", ReverseLookup(host, ip, network.TCPIP().DNSServers()));
+  std::string dnsName;
+  if (record == nullptr || !record->lookupOnlyForReverseName || HasMacro(w, "d")) {
+    dnsName = ReverseLookup(host, ip, network.TCPIP().DNSServers());
+    if (record != nullptr) record->dnsName = dnsName;
+  }
+  w = ReplaceAll(w, "?d", dnsName);
   w = ReplaceAll(w, "?I", Hex(IpOctet(ip, 0)));
   w = ReplaceAll(w, "?J", Hex(IpOctet(ip, 1)));
   w = ReplaceAll(w, "?K", Hex(IpOctet(ip, 2)));

@@ -2,6 +2,7 @@
 
 #include "hwinfo/info_gather.h"
 #include "hwinfo/smbios.h"
+#include "templates/expansion_record.h"
 #include "templates/replace_all.h"
 
 namespace tolvaren {
@@ -35,7 +36,9 @@ std::string ExpandSmbiosMacros(Host& host, const std::string& text) {
   TSMBIOS s(host);
   InfoGather(
       host.platform.console, "TSMBIOS.GetInfo", emMessage, [&](int mode) { s.GetInfo(mode); }, 1);
-  return ReplaceSmbiosMacros(text, {s.SystemSerial(), s.ChassisSerial(), s.MainBoardSerial(), s.SystemUUID()});
+  const SmbiosSerials serials{s.SystemSerial(), s.ChassisSerial(), s.MainBoardSerial(), s.SystemUUID()};
+  if (host.expansionRecord != nullptr) host.expansionRecord->serials = serials;
+  return ReplaceSmbiosMacros(text, serials);
 }
 
 }  // namespace tolvaren

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/platform.h"
 
@@ -30,14 +32,27 @@ class LinuxSystemInfo final : public SystemInfo {
   KeyboardState KeyboardStates() override { return {}; }  // locks read as off
 };
 
-// Sets the static host name, kept in /etc/hostname and used from the next boot.
+// Sets the static host name, kept in /etc/hostname and used from the next boot,
+// and renames the machine in the loopback lines of /etc/hosts. The paths are
+// parameters so that tests can point them elsewhere.
 class LinuxNameStore final : public NameStore {
  public:
-  explicit LinuxNameStore(std::string path = "/etc/hostname") : path_(std::move(path)) {}
+  explicit LinuxNameStore(std::string path = "/etc/hostname", std::string hostsPath = "/etc/hosts",
+                          std::string cloudFolder = "/etc/cloud")
+      : path_(std::move(path)), hostsPath_(std::move(hostsPath)), cloudFolder_(std::move(cloudFolder)) {}
   NameWriteResult WriteComputerName(const std::string& name) override;
+  std::vector<std::string> NameProblems(const std::string& name) override;
+  std::string StaticName() override;
 
  private:
+  // A warning when /etc/hosts should have changed and could not.
+  std::optional<std::string> RenameInHosts(const std::vector<std::string>& oldNames, const std::string& name);
+  // A warning when cloud-init is set up to put its own name back at boot.
+  std::optional<std::string> CloudInitWarning();
+
   std::string path_;
+  std::string hostsPath_;
+  std::string cloudFolder_;
 };
 
 class LinuxEnvironment final : public Environment {

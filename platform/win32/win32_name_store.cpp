@@ -1,5 +1,8 @@
 #include <windows.h>
 
+#include <cstring>
+
+#include "platform/host_name_rules.h"
 #include "platform/win32/win32_services.h"
 
 namespace tolvaren::platform::win32_backend {
@@ -24,9 +27,32 @@ SetComputerNameExAFn FindSetComputerNameEx() {
 NameWriteResult Win32NameStore::WriteComputerName(const std::string& name) {
   const SetComputerNameExAFn setEx = FindSetComputerNameEx();
   const BOOL ok = setEx != nullptr ? setEx(kPhysicalDnsHostname, name.c_str()) : ::SetComputerNameA(name.c_str());
-  if (ok) return {true, 0};
+  if (ok) return {true, 0, {}};
   const DWORD error = GetLastError();
-  return {false, static_cast<std::uint32_t>(error)};
+  return {false, static_cast<std::uint32_t>(error), {}};
+}
+
+std::vector<std::string> Win32NameStore::NameProblems(const std::string& name) { return WindowsHostNameProblems(name); }
+
+std::string Win32NameStore::StaticName() {
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters", 0, KEY_QUERY_VALUE,
+                    &key) != ERROR_SUCCESS) {
+    return {};
+  }
+  std::string name;
+  for (const char* value : {"NV Hostname", "Hostname"}) {
+    char buffer[256] = {};
+    DWORD type = 0;
+    DWORD size = sizeof buffer - 1;  // room for a terminator the value may lack
+    if (RegQueryValueExA(key, value, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size) == ERROR_SUCCESS &&
+        type == REG_SZ && size > 0) {
+      name.assign(buffer, strnlen(buffer, size));
+      if (!name.empty()) break;
+    }
+  }
+  RegCloseKey(key);
+  return name;
 }
 
 }  // namespace tolvaren::platform::win32_backend

@@ -17,7 +17,9 @@ source "$(dirname "$0")/lib.sh"
 
 echo "-- the installed files"
 expected="bin/tolvaren
+share/doc/tolvaren/LICENSE
 share/doc/tolvaren/README.md
+share/doc/tolvaren/tolvaren-report.schema.json
 share/man/man1/tolvaren.1"
 got="$(cd "$prefix" && find . -type f | sed 's|^\./||' | LC_ALL=C sort)"
 [[ "$got" == "$expected" ]] || fail "installed files differ; got:"$'\n'"$got"
@@ -43,7 +45,8 @@ done
 for heading in SYNOPSIS OPTIONS 'NAME CLEAN-UP' MACROS 'EXIT STATUS' ENVIRONMENT FILES EXAMPLES; do
   grep -qx "$heading" <<<"$text" || fail "man page lacks the section $heading"
 done
-for word in TOLVAREN_BIOS_IMAGE /sys/firmware/dmi/tables /etc/resolv.conf /etc/hostname /proc/net/route; do
+for word in TOLVAREN_BIOS_IMAGE /sys/firmware/dmi/tables /etc/resolv.conf /etc/hostname /proc/net/route /etc/hosts \
+  /etc/cloud/cloud.cfg preserve_hostname current_name static_name netbios_truncated; do
   grep -qF -- "$word" <<<"$text" || fail "man page does not mention $word"
 done
 

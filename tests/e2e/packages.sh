@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The packages that scripts/package.sh made: the Debian package (its fields,
-# its files, lintian, the binary in it) and the Windows zip (both binaries,
-# the README's CR LF line ends, and the version resource of each .exe read
-# back under Wine by the Windows platform tests, where they are built).
+# its files, lintian, the binary in it, the licence in its copyright file) and
+# the Windows zip (both binaries, the CR LF line ends of the README and
+# LICENSE, and the version resource of each .exe read back under Wine by the
+# Windows platform tests, where they are built).
 #
 #   packages.sh ROOT          ROOT is the checkout with its build/ tree
 set -euo pipefail
@@ -57,6 +58,18 @@ else
   "$tool" </dev/null | grep -q "^Tolvaren v$version  Copyright" || fail "the banner does not print version $version"
   warnings="$(zcat "$work/deb/usr/share/man/man1/tolvaren.1.gz" | groff -ww -z -man 2>&1)"
   [[ -z "$warnings" ]] || fail "the packaged man page: $warnings"
+
+  echo "-- the licence in the machine-readable copyright file"
+  copyright="$work/deb/usr/share/doc/tolvaren/copyright"
+  head -1 "$copyright" | grep -qx 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' ||
+    fail "copyright has no Format line"
+  [[ "$(grep -c '^License: Expat$' "$copyright")" == 2 ]] || fail "copyright does not name and hold License: Expat"
+  # The licence text there is LICENSE's, after its copyright line.
+  diff <(tac "$copyright" | sed '/^License: Expat$/q' | tac | tail -n +2 | sed 's/^ //; s/^\.$//') \
+    <(sed '1,/^Copyright/d' "$root/LICENSE" | sed '1{/^$/d}') >/dev/null || fail "copyright's licence text is not LICENSE's"
+  licence_line="$(grep '^Copyright' "$root/LICENSE")"
+  grep -qx "Copyright: $licence_line" "$copyright" || fail "copyright and LICENSE name different holders"
+  "$tool" </dev/null | grep -qF "$licence_line" || fail "the banner and LICENSE differ: $licence_line"
 fi
 
 echo "-- the Windows zip"
@@ -65,7 +78,8 @@ if [[ ! -f "$zip" ]]; then
   fail "no $zip"
 else
   top="tolvaren-$version-windows"
-  expected="$top/README.txt
+  expected="$top/LICENSE.txt
+$top/README.txt
 $top/x64/tolvaren.exe
 $top/x86/tolvaren.exe"
   got="$(cmake -E tar tf "$zip" | grep -v '/$' | LC_ALL=C sort)"
@@ -73,12 +87,13 @@ $top/x86/tolvaren.exe"
   (cd "$work" && cmake -E tar xf "$zip")
   dir="$work/$top"
 
-  readme="$dir/README.txt"
-  if [[ -f "$readme" ]]; then
-    lines="$(tr -cd '\n' <"$readme" | wc -c)"
-    crlf="$(grep -c $'\r$' "$readme" || true)"
-    ((lines > 0 && lines == crlf)) || fail "README.txt: $crlf of $lines lines end in CR LF"
-  fi
+  for text in README.txt LICENSE.txt; do
+    [[ -f "$dir/$text" ]] || continue
+    lines="$(tr -cd '\n' <"$dir/$text" | wc -c)"
+    crlf="$(grep -c $'\r$' "$dir/$text" || true)"
+    ((lines > 0 && lines == crlf)) || fail "$text: $crlf of $lines lines end in CR LF"
+  done
+  cmp -s <(tr -d '\r' <"$dir/LICENSE.txt") "$root/LICENSE" || fail "LICENSE.txt is not LICENSE"
 
   # The machine field of the PE header: 0x8664 for x86-64, 0x014c for i386.
   pe_machine() {

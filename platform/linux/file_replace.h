@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+namespace tolvaren::platform::linux_backend {
+
+// The file a path finally names: symbolic links are followed (relative ones
+// from their own folder), up to 40 of them, as the kernel does; the path
+// itself when it is no link or does not exist. Sets error (ELOOP, or what
+// readlink reports) and returns the path as given when it cannot.
+std::string FinalTarget(const std::string& path, int& error);
+
+// Removes "NAME.tolvaren-XXXXXX" files beside the file a path names: what a
+// run that was killed between making and renaming its temporary file left.
+void RemoveLeftoverTemporaries(const std::string& path);
+
+// Replaces the file a path names (through its symbolic links) with the
+// content, so that a crash at any moment leaves the old or the new content,
+// never an empty or half-written file: the content goes into a temporary file
+// in the target's own folder, gets the old file's owner and mode (0644 for a
+// new file), reaches the disk and is renamed over the target; the folder is
+// synced so the rename itself survives. Returns 0 or the errno.
+int ReplaceFileKeepingAttributes(const std::string& path, const std::string& content);
+
+// Reads a regular file of at most limit bytes without blocking on a FIFO or
+// device. Returns 0, ENOENT when it is absent or no regular file (so it counts
+// as absent), EFBIG when it is larger, or the errno of the failing call.
+int ReadSmallRegularFile(const std::string& path, std::size_t limit, std::string& content);
+
+}  // namespace tolvaren::platform::linux_backend

@@ -1,0 +1,122 @@
+#!/usr/bin/env bash
+# What "/c" changes on Linux beside /etc/hostname: the old names on the
+# loopback lines of /etc/hosts, a link standing for /etc/hostname, temporary
+# files a killed run left, and the cloud-init warning. Each case runs in
+# private mount and UTS namespaces with an overlay over /etc whose upper layer
+# lies in a tmpfs, so the machine's own files and name are never touched.
+source "$(dirname "$0")/lib.sh"
+
+if ! unshare -m -u true 2>/dev/null; then
+  echo "SKIP: no private mount namespaces here"
+  exit 0
+fi
+
+work="$(cd "$(dirname "$TOOL")" && pwd)/e2e-rename-hosts"
+rm -rf "$work"
+mkdir -p "$work/mnt"
+
+# on_test_host RUNNING_NAME SETUP ARGS... : on a private host named
+# RUNNING_NAME whose /etc has no cloud-init, runs the bash code SETUP (which
+# writes /etc files), then the tool with ARGS. Sets OUT and STATUS; leaves in
+# $work/after/ the files hostname and hosts as they are then, stat lines
+# ("mode uid gid") and modification times of both and the names of leftover temporary files in /etc.
+on_test_host() {
+  local running="$1" setup="$2"
+  shift 2
+  rm -rf "$work/after"
+  mkdir -p "$work/after"
+  STATUS=0
+  unshare -m -u bash -c '
+    set -e
+    work="$1" running="$2" setup="$3" out="$4"
+    shift 4
+    mount --make-rprivate /
+    mount -t tmpfs tmpfs "$work/mnt"
+    mkdir "$work/mnt/upper" "$work/mnt/work"
+    mount -t overlay overlay -o lowerdir=/etc,upperdir="$work/mnt/upper",workdir="$work/mnt/work" /etc
+    rm -rf /etc/cloud /etc/hostname /etc/hosts
+    hostname "$running"
+    eval "$setup"
+    status=0
+    "$@" </dev/null >"$out" || status=$?
+    for f in hostname hosts; do
+      cat "/etc/$f" >"$work/after/$f" 2>/dev/null || echo "(none)" >"$work/after/$f"
+      stat -L -c "%a %u %g" "/etc/$f" >"$work/after/$f.stat" 2>/dev/null || true
+      stat -L -c "%y" "/etc/$f" >"$work/after/$f.time" 2>/dev/null || true
+    done
+    [[ -L /etc/hostname ]] && echo link >"$work/after/hostname.kind"
+    ls -a /etc | grep -F .tolvaren- >"$work/after/leftovers" || true
+    exit $status
+  ' bash "$work" "$running" "$setup" "$OUT" "$TOOL" "$@" || STATUS=$?
+}
+
+# expect_file NAME TEXT : $work/after/NAME holds TEXT (printf escapes).
+expect_file() {
+  if ! cmp -s "$work/after/$1" <(printf "$2"); then
+    fail "/etc/$1 differs; got:"
+    od -c "$work/after/$1" | head -10
+  fi
+}
+
+ok='Computer name successfully changed to "newpc".  Restart required.'
+
+echo "-- Debian layout: the 127.0.1.1 line takes the new name, nothing else changes"
+debian='127.0.0.1\tlocalhost\n127.0.1.1\toldpc\n\n# The following lines are desirable for IPv6 capable hosts\n::1     localhost ip6-localhost ip6-loopback\nff02::1 ip6-allnodes\n'
+on_test_host oldpc "printf 'oldpc\n' >/etc/hostname; printf '$debian' >/etc/hosts; chmod 600 /etc/hosts; chown 4242:4343 /etc/hosts" /c newpc
+expect_lines 0 "$ok"
+expect_file hostname 'newpc\n'
+expect_file hosts "${debian/oldpc/newpc}"
+expect_file hosts.stat '600 4242 4343\n'
+[[ -s "$work/after/leftovers" ]] && fail "temporary files left: $(cat "$work/after/leftovers")"
+
+echo "-- the FQDN first keeps its domain; IPv6 loopback lines too; other addresses stay"
+on_test_host oldpc "printf 'oldpc\n' >/etc/hostname; printf '127.0.1.1 oldpc.example.org oldpc\n::1 localhost OLDPC\n10.0.0.5 oldpc\n' >/etc/hosts" /c newpc
+expect_lines 0 "$ok"
+expect_file hosts '127.0.1.1 newpc.example.org newpc\n::1 localhost newpc\n10.0.0.5 oldpc\n'
+
+echo "-- the running name and the static name both count; longer words stay"
+on_test_host running "printf 'static\n' >/etc/hostname; printf '127.0.0.1 localhost running\n127.0.1.1 static static2 my-static # static\n' >/etc/hosts" /c newpc
+expect_lines 0 "$ok"
+expect_file hosts '127.0.0.1 localhost newpc\n127.0.1.1 newpc static2 my-static # static\n'
+
+echo "-- a hosts file without the old name is not touched"
+on_test_host oldpc "printf 'oldpc\n' >/etc/hostname; printf '127.0.0.1 localhost\n' >/etc/hosts; touch -d 2001-01-01 /etc/hosts" /c newpc
+expect_lines 0 "$ok"
+expect_file hosts '127.0.0.1 localhost\n'
+[[ "$(cat "$work/after/hosts.time")" == 2001-01-01* ]] || fail "/etc/hosts was rewritten"
+
+echo "-- a read-only hosts file: the name is written, the hosts failure is a warning"
+on_test_host oldpc "printf 'oldpc\n' >/etc/hostname; printf '127.0.1.1 oldpc\n' >/etc/hosts; mount --bind /etc/hosts /etc/hosts; mount -o remount,ro,bind /etc/hosts" /c newpc
+expect_file hostname 'newpc\n'
+expect_file hosts '127.0.1.1 oldpc\n'
+[[ "$STATUS" == 0 ]] || fail "exit status $STATUS"
+[[ "$(head -1 "$OUT")" == "$ok" ]] || fail "first line: $(head -1 "$OUT")"
+grep -qx 'Warning: /etc/hosts was not updated (.*), so its loopback lines still name the old name' "$OUT" ||
+  fail "no hosts warning: $(cat "$OUT")"
+[[ "$(wc -l <"$OUT")" == 2 ]] || fail "not two lines: $(cat "$OUT")"
+
+echo "-- /etc/hostname a link: its target gets the name, keeps mode and owner; leftovers go"
+on_test_host oldpc "printf 'oldpc\n' >/etc/hostname.real; chmod 600 /etc/hostname.real; chown 4242:4343 /etc/hostname.real; ln -s hostname.real /etc/hostname; printf 'half' >/etc/hostname.real.tolvaren-Ab12Cd; printf 'x' >/etc/hostname.tolvaren-zz" /c newpc
+expect_lines 0 "$ok"
+expect_file hostname 'newpc\n'
+expect_file hostname.stat '600 4242 4343\n'
+[[ "$(cat "$work/after/hostname.kind" 2>/dev/null)" == link ]] || fail "/etc/hostname is no longer a link"
+expect_file leftovers 'hostname.tolvaren-zz\n' # not of mkstemp's form: not ours
+
+echo "-- cloud-init without preserve_hostname: a warning after the outcome line"
+cloud='mkdir -p /etc/cloud/cloud.cfg.d; printf "users: [default]\n" >/etc/cloud/cloud.cfg'
+on_test_host oldpc "printf 'oldpc\n' >/etc/hostname; $cloud" /c newpc
+expect_lines 0 "$ok" 'Warning: cloud-init may set the old name again at the next boot; to keep the new one, set "preserve_hostname: true" in /etc/cloud/cloud.cfg or in a file of /etc/cloud/cloud.cfg.d/'
+
+echo "-- cloud-init with preserve_hostname: true in a drop-in: no warning"
+on_test_host oldpc "printf 'oldpc\n' >/etc/hostname; $cloud; printf 'preserve_hostname: true\n' >/etc/cloud/cloud.cfg.d/99-keep.cfg" /c newpc
+expect_lines 0 "$ok"
+
+echo "-- a refused name changes no file"
+on_test_host oldpc "printf 'oldpc\n' >/etc/hostname; printf '127.0.1.1 oldpc\n' >/etc/hosts; $cloud" /c new.pc
+expect_lines 1 'Error: Err #22 on writing computer name "new.pc".'
+expect_file hostname 'oldpc\n'
+expect_file hosts '127.0.1.1 oldpc\n'
+
+rm -rf "$work"
+finish
