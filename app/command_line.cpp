@@ -15,25 +15,25 @@ int RunCommandLine(Host& host, const std::vector<std::string>& arguments) {
     return kExitSuccess;
   }
 
-  std::string optionWord;
-  std::string nameTemplate;
-  if (first[0] == '/') {
-    optionWord = first;
-    if (arguments.size() > 1) nameTemplate = arguments[1];
-  } else {
-    // Not an option: the help, and none of the actions below matches.
+  if (first[0] != '/') {
+    // Not an option: the help, and no action.
     ShowHelp(host.platform.console);
+    return kExitUsage;
   }
+  const std::string& optionWord = first;
+  const std::string nameTemplate = NameSanitizer(arguments.size() > 1 ? arguments[1] : std::string());
 
-  nameTemplate = NameSanitizer(nameTemplate);
-
-  // The three tests are independent; option words match exactly, so "/C" or
-  // "/ch" run nothing.
-  int status = kExitSuccess;
-  if (optionWord == "/change" || optionWord == "/c") status = RunChangeAction(host, nameTemplate);
-  if (optionWord == "/display" || optionWord == "/d") RunDisplayAction(host, nameTemplate);
-  if (optionWord == "/smbios" || optionWord == "/s") ShowSummary(host);
-  return status;
+  // Option words match exactly, so "/C" or "/ch" run nothing and print nothing.
+  if (optionWord == "/change" || optionWord == "/c") return RunChangeAction(host, nameTemplate);
+  if (optionWord == "/display" || optionWord == "/d") {
+    RunDisplayAction(host, nameTemplate);
+    return kExitSuccess;
+  }
+  if (optionWord == "/smbios" || optionWord == "/s") {
+    ShowSummary(host);
+    return kExitSuccess;
+  }
+  return kExitUsage;
 }
 
 }  // namespace tolvaren
