@@ -46,7 +46,7 @@ requirements=(
   "groff-base: groff"                         # renders the man page
   "dpkg: dpkg-deb dpkg-query"                 # builds and lists the Debian package
   "gzip: gzip zcat"
-  "coreutils: od tr wc mktemp"
+  "coreutils: od tr wc mktemp comm sort timeout"
   "diffutils: cmp diff"
   "findutils: find xargs"
   "mawk: awk"
