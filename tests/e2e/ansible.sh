@@ -96,33 +96,47 @@ expect_status 0
 expect_output "changed=0"
 expect_hostname acme-ACME-SN-000123
 
-echo "-- a name the system would refuse fails, in check mode too, and renames nothing"
+echo "-- a name the system would refuse fails the play, and the module in check mode too; nothing renamed"
 printf 'old-host\n' >"$work/hostname-before"
-for mode in "" --check; do
-  # shellcheck disable=SC2086
-  playbook "$one" 'acme.?s' $mode
-  expect_status 2
-  expect_output "would be refused"
-  expect_hostname old-host
-done
+playbook "$one" 'acme.?s'
+expect_status 2
+expect_output "web1: the name 'acme.ACME-SN-000123' would be refused"
+expect_hostname old-host
+STATUS=0
+in_private_host ansible -i "$one" web1 -m tolvaren_name -o --check \
+  -a "template=acme.?s path=$tool bios_image=$images/ident.bin" </dev/null >"$OUT" 2>&1 || STATUS=$?
+expect_status 2
+expect_output "web1 | FAILED! =>"
+expect_output "would be refused"
+expect_hostname old-host
 
 echo "-- hosts that would share a name or a NetBIOS name stop the play before any rename"
 fleet="$(inventory fleet clone-a=ident.bin clone-b=ident.bin other=q35.bin)"
 playbook "$fleet" 'acme-?s'
 expect_status 2
-expect_output "name 'acme-acme-sn-000123': clone-a, clone-b"
+expect_output "hosts would share the name 'acme-acme-sn-000123': clone-a, clone-b"
 expect_hostname old-host
 fleet="$(inventory netbios vm-a=q35.bin vm-b=smbios24.bin)"
 playbook "$fleet" 'fleet-machine-x-?s'
 expect_status 2
-expect_output "NetBIOS name 'FLEET-MACHINE-X': vm-a, vm-b"
+expect_output "hosts would share the NetBIOS name 'FLEET-MACHINE-X': vm-a, vm-b"
 expect_hostname old-host
 
-echo "-- a maker's placeholder serial number is named in a warning"
-fleet="$(inventory placeholder ph=defaults.bin)"
-playbook "$fleet" 'acme-?s' --check
-expect_output "[WARNING]"
-expect_output "Not Specified"
+# Two real machines of different makers that both left "To be filled by
+# O.E.M." as their serial number (the shared fixtures, when present).
+shared="$root/../shared/fixtures/smbios/u-root"
+if [[ -f "$shared/MSI-MS-7816.bin" && -f "$shared/Synology-RS3614xsp.bin" ]]; then
+  echo "-- a maker's placeholder serial number: a warning, and the collision stop"
+  images="$shared"
+  fleet="$(inventory placeholder desk=MSI-MS-7816.bin nas=Synology-RS3614xsp.bin)"
+  images="$root/tests/fixtures/firmware"
+  playbook "$fleet" 'acme-?s'
+  expect_status 2
+  expect_output "[WARNING]: ?s took"
+  expect_output "hosts would share the name 'acme-to be filled by o.e.m.': desk, nas"
+  expect_output "desk: the name 'acme-To be filled by O.E.M.' would be refused"
+  expect_hostname old-host
+fi
 
 echo "-- the facts equal the tool's own report"
 in_private_host ansible -i "$one" web1 -m tolvaren_name -o --check \
