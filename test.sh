@@ -15,6 +15,10 @@ fuzz_seconds="${FUZZ_SECONDS:-60}"
 
 passed=0
 failed=0
+# Tests that failed and then passed when run once more: counted as passed,
+# and named on the closing lines so that flakiness stays visible.
+flaky=0
+flaky_names=()
 log_dir="$root/build/test-logs"
 
 stop_wine() {
@@ -32,7 +36,12 @@ on_error() {
 on_exit() {
   stop_wine
   echo
-  echo "$passed passed, $failed failed"
+  if ((flaky)); then
+    echo "flaky (passed only when run once more): ${flaky_names[*]}"
+    echo "$passed passed, $failed failed, $flaky flaky"
+  else
+    echo "$passed passed, $failed failed"
+  fi
   if ((failed)); then exit 1; fi
   exit 0
 }
@@ -99,6 +108,11 @@ summary_counts() {
   return 0
 }
 
+# Prints the names of the failed tests of a ctest log, one a line.
+failed_names() {
+  sed -n 's/^[[:space:]]*[0-9]* - \(.*\) (\(Failed\|Timeout\|SEGFAULT\|Exception\|Subprocess.*\|Not Run\))$/\1/p' "$1" | sort -u
+}
+
 # Runs one ctest preset and adds its counts to the totals. With RETRY_UNDER_WINE
 # set, tests that failed are run once more: the Windows tests share one Wine
 # prefix and server, so a clash between them can depend on timing. The first
@@ -147,6 +161,12 @@ run_tests() {
   read -r rerun_fail rerun_total <<<"$counts"
   passed=$((passed + rerun_total - rerun_fail))
   failed=$((failed + rerun_fail))
+  local name
+  while read -r name; do
+    [[ -n "$name" ]] || continue
+    flaky=$((flaky + 1))
+    flaky_names+=("$preset:$name")
+  done < <(comm -23 <(failed_names "$log") <(failed_names "$rerun_log"))
   if ((rerun_fail)); then
     echo "FAILED: $rerun_fail of $ntotal tests of $preset, also when run once more; logs: $log $rerun_log"
   fi

@@ -11,8 +11,15 @@
 namespace tolvaren {
 namespace {
 
-bool IsActionWord(const std::string& word) {
-  return word == "/change" || word == "/c" || word == "/display" || word == "/d" || word == "/smbios" || word == "/s";
+enum class Action { kNone, kChange, kDisplay, kSummary, kReport };
+
+// Option words match exactly, so "/C" or "/ch" name no action.
+Action ActionOf(const std::string& word) {
+  if (word == "/change" || word == "/c") return Action::kChange;
+  if (word == "/display" || word == "/d") return Action::kDisplay;
+  if (word == "/smbios" || word == "/s") return Action::kSummary;
+  if (word == "/json" || word == "/j") return Action::kReport;
+  return Action::kNone;
 }
 
 }  // namespace
@@ -24,35 +31,37 @@ int RunCommandLine(Host& host, const std::vector<std::string>& arguments) {
     return kExitSuccess;
   }
 
-  std::string optionWord;
-  std::string nameTemplate;
-  if (first[0] == '/') {
-    optionWord = first;
-    if (arguments.size() > 1) nameTemplate = arguments[1];
-  } else {
-    // Not an option: the help, and none of the actions below matches.
+  if (first[0] != '/') {
+    // Not an option: the help, and no action.
     ShowHelp(host.platform.console);
+    return kExitUsage;
   }
-
-  nameTemplate = NameSanitizer(nameTemplate);
+  const Action action = ActionOf(first);
+  // An option word that names no action prints nothing.
+  if (action == Action::kNone) return kExitUsage;
+  const std::string nameTemplate = NameSanitizer(arguments.size() > 1 ? arguments[1] : std::string());
 
   // A saved firmware image the user named but that cannot be used ends every
   // action before it prints or changes anything.
-  if (IsActionWord(optionWord)) {
-    if (const auto error = CheckBiosImageOverride(host)) {
-      host.platform.console.WriteLine("Error: " + *error);
-      return kExitFailure;
-    }
+  if (const auto error = CheckBiosImageOverride(host)) {
+    host.platform.console.WriteLine("Error: " + *error);
+    return kExitFailure;
   }
 
-  // The three tests are independent; option words match exactly, so "/C" or
-  // "/ch" run nothing.
-  int status = kExitSuccess;
-  if (optionWord == "/change" || optionWord == "/c") status = RunChangeAction(host, nameTemplate);
-  if (optionWord == "/display" || optionWord == "/d") status = RunDisplayAction(host, nameTemplate);
-  if (optionWord == "/smbios" || optionWord == "/s") ShowSummary(host);
-  if (optionWord == "/json" || optionWord == "/j") status = RunJsonReport(host, nameTemplate);
-  return status;
+  switch (action) {
+    case Action::kChange:
+      return RunChangeAction(host, nameTemplate);
+    case Action::kDisplay:
+      return RunDisplayAction(host, nameTemplate);
+    case Action::kSummary:
+      ShowSummary(host);
+      return kExitSuccess;
+    case Action::kReport:
+      return RunJsonReport(host, nameTemplate);
+    case Action::kNone:
+      break;
+  }
+  return kExitUsage;
 }
 
 }  // namespace tolvaren

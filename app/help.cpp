@@ -77,11 +77,12 @@ void ShowHelp(platform::Console& console) {
   console.WriteLine("");
   for (const char* line : kHelpBeforePause) console.WriteLine(line);
 
-  // The pause: the echo of the Enter key ends the line on a console; without
-  // a console the read returns at once and the next line follows directly.
+  // The pause: the echo of the Enter key ends the line on a console. A script
+  // cannot answer it, so without a person at standard input the text runs
+  // on and the next line follows the prompt directly.
   console.Write("Press [enter] for more...");
   console.Flush();
-  console.ReadChar();
+  if (console.InputIsInteractive()) console.ReadChar();
 
   for (const char* line : kHelpAfterPause) console.WriteLine(line);
   console.WriteLine(kDashLine);

@@ -31,6 +31,9 @@ class LineCollector final : public platform::Console {
   void Write(std::string_view bytes) override { text_ += bytes; }
   void Flush() override {}
   int ReadChar() override { return -1; }
+  bool InputIsInteractive() override { return false; }
+  std::optional<std::string> FinishOutput() override { return std::nullopt; }
+  void WriteErrorLine(std::string_view text) override { WriteLine(text); }
   std::string_view LineEnd() const override { return lineEnd_; }
 
   // Each line once, in the order they first came.

@@ -20,6 +20,12 @@ int main(int argc, char** argv) {
   } catch (const std::exception& e) {
     platform.console.WriteLine(std::string("Exception: ") + e.what());
   }
-  platform.console.Flush();
+  // A summary that never reached its reader is a failure, as for any tool
+  // whose output is its result. A closed pipe ends the run with SIGPIPE
+  // before this point, as usual.
+  if (const auto error = platform.console.FinishOutput()) {
+    platform.console.WriteErrorLine("tolvaren: write error: " + *error);
+    status = tolvaren::kExitFailure;
+  }
   return status;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+#include <string>
 #include <string_view>
 
 namespace tolvaren::platform {
@@ -14,6 +16,14 @@ class Console {
   virtual void Flush() = 0;
   // One byte from standard input, or -1 at end of input.
   virtual int ReadChar() = 0;
+  // Whether a person can answer on standard input: a terminal on Linux, a
+  // console on Windows. A script's pipe or file never is.
+  virtual bool InputIsInteractive() = 0;
+  // Flushes standard output and says whether every byte written so far
+  // reached it: nothing when it did, else the system's reason.
+  virtual std::optional<std::string> FinishOutput() = 0;
+  // A line on standard error, for what cannot be said on standard output.
+  virtual void WriteErrorLine(std::string_view text) = 0;
   // "\r\n" on Windows, "\n" on Linux.
   virtual std::string_view LineEnd() const = 0;
 

@@ -40,13 +40,14 @@ requirements=(
   "valgrind: valgrind callgrind_annotate"     # benchmarks: instruction counts
   "python3: python3"                          # benchmarks: the ratios; scripted DNS server
   "python3-jsonschema:"                       # validates /j output against doc/tolvaren-report.schema.json
-  "ansible-core: ansible-playbook"            # end-to-end test of the Ansible module
+  "ansible-core: ansible-playbook ansible"    # end-to-end test of the Ansible module
+  "hostname: hostname"                        # names the private test hosts
   "lintian: lintian"                          # checks the Debian package
   "man-db: man"                               # renders the man page
   "groff-base: groff"                         # renders the man page
   "dpkg: dpkg-deb dpkg-query"                 # builds and lists the Debian package
   "gzip: gzip zcat"
-  "coreutils: od tr wc mktemp"
+  "coreutils: od tr wc mktemp comm sort timeout tee"
   "diffutils: cmp diff"
   "findutils: find xargs"
   "mawk: awk"

@@ -15,9 +15,16 @@ class FakeConsole final : public Console {
   void Write(std::string_view bytes) override { output += bytes; }
   void Flush() override { ++flushes; }
   int ReadChar() override;
+  bool InputIsInteractive() override { return inputIsInteractive; }
+  std::optional<std::string> FinishOutput() override { return outputError; }
+  void WriteErrorLine(std::string_view text) override { errorOutput.append(text).append("\n"); }
   std::string_view LineEnd() const override { return lineEnd; }
 
   std::string output;
+  std::string errorOutput;
+  bool inputIsInteractive = false;
+  // What FinishOutput reports: a write failure's reason, or nothing.
+  std::optional<std::string> outputError;
   std::string input;  // what standard input holds; reads past it give -1
   std::size_t inputPosition = 0;
   int flushes = 0;

@@ -29,18 +29,26 @@ class CommandLineTest : public ::testing::Test {
   platform::fake::FakeMachine machine;
 };
 
+// Help asked for ends with success; help shown because the arguments were
+// not understood ends with the usage status.
 TEST_F(CommandLineTest, HelpForNoArgumentsQuestionMarkAndNonOptions) {
-  for (const auto& arguments :
-       std::vector<std::vector<std::string>>{{}, {""}, {"/?"}, {"/?", "/c"}, {"jupiter"}, {"c", "name"}}) {
+  const std::vector<std::pair<std::vector<std::string>, int>> cases = {
+      {{}, kExitSuccess},           {{""}, kExitSuccess},      {{"/?"}, kExitSuccess},
+      {{"/?", "/c"}, kExitSuccess}, {{"jupiter"}, kExitUsage}, {{"c", "name"}, kExitUsage},
+  };
+  for (const auto& [arguments, status] : cases) {
     platform::fake::FakeMachine fresh;
+    fresh.console.input = "\n";  // a script's input: never read
     Host host = Host::StartUp(fresh.platform());
-    EXPECT_EQ(RunCommandLine(host, arguments), kExitSuccess);
+    EXPECT_EQ(RunCommandLine(host, arguments), status);
     EXPECT_EQ(fresh.console.output, ExpectedHelp()) << (arguments.empty() ? "(none)" : arguments[0]);
+    EXPECT_EQ(fresh.console.inputPosition, 0u);
     EXPECT_TRUE(fresh.names.written.empty());
   }
 }
 
 TEST_F(CommandLineTest, HelpPausesOnceAfterThePromptAndFlushesFirst) {
+  machine.console.inputIsInteractive = true;
   machine.console.input = "\n";
   Run({});
   const std::string& before = machine.console.outputBeforeFirstRead;
@@ -66,7 +74,7 @@ TEST_F(CommandLineTest, UnknownOrMiscasedOptionsPrintNothing) {
   for (const std::string option : {"/C", "/x", "/Change", "/ch", "/"}) {
     platform::fake::FakeMachine fresh;
     Host host = Host::StartUp(fresh.platform());
-    EXPECT_EQ(RunCommandLine(host, {option, "jupiter"}), kExitSuccess);
+    EXPECT_EQ(RunCommandLine(host, {option, "jupiter"}), kExitUsage);
     EXPECT_EQ(fresh.console.output, "") << option;
     EXPECT_TRUE(fresh.names.written.empty());
   }

@@ -8,16 +8,51 @@ for args in "" "/?" "jupiter"; do
   # shellcheck disable=SC2086
   run_tool $args
   expect_text_file "$HERE/expected/help.txt"
-  [[ "$STATUS" == 0 ]] || fail "help exit status $STATUS"
+  want=0
+  [[ "$args" == jupiter ]] && want=2
+  [[ "$STATUS" == "$want" ]] || fail "help for '$args': exit status $STATUS, expected $want"
 done
 run_tool ""
 expect_text_file "$HERE/expected/help.txt"
 
+echo "-- the help never waits for a script: standard input open but silent"
+# A pipe whose writer (this shell) stays open and never writes.
+silent="$(mktemp -u)"
+mkfifo "$silent"
+exec 7<>"$silent"
+for args in "-c newname" "/?"; do
+  STATUS=0
+  # shellcheck disable=SC2086
+  timeout 20 ${RUNNER:+"$RUNNER"} "$TOOL" $args <"$silent" >"$OUT" || STATUS=$?
+  expect_text_file "$HERE/expected/help.txt"
+  [[ "$STATUS" != 124 ]] || fail "help for '$args' waited for input"
+done
+exec 7>&-
+rm -f "$silent"
+
 echo "-- option words match exactly, or nothing happens"
 run_tool /C jupiter
-expect_nothing 0
+expect_nothing 2
 run_tool /x jupiter
-expect_nothing 0
+expect_nothing 2
+
+echo "-- output that cannot be written fails the run"
+for args in "/s" "/d x" "/?"; do
+  STATUS=0
+  # shellcheck disable=SC2086
+  ${RUNNER:+"$RUNNER"} "$TOOL" $args </dev/null >/dev/full 2>"$OUT.err" || STATUS=$?
+  [[ "$STATUS" == 1 ]] || fail "'$args' >/dev/full: exit status $STATUS, expected 1"
+  grep -q "write error" "$OUT.err" || fail "'$args' >/dev/full: no write error on standard error"
+done
+if [[ -z "$RUNNER" ]]; then
+  # A closed standard output: nothing the tool prints can land in a file it
+  # opens afterwards, and the run fails.
+  STATUS=0
+  "$TOOL" /d x </dev/null >&- 2>"$OUT.err" || STATUS=$?
+  [[ "$STATUS" == 1 ]] || fail "closed standard output: exit status $STATUS, expected 1"
+  grep -q "write error: Bad file descriptor" "$OUT.err" || fail "closed standard output: no write error"
+fi
+rm -f "$OUT.err"
 
 echo "-- display"
 run_tool /d a_b
