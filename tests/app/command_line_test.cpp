@@ -153,7 +153,7 @@ TEST_F(CommandLineTest, AnUnusableSavedImageEndsEveryActionBeforeItStarts) {
   // The help and option words that match nothing are no actions.
   machine.environment.variables["TOLVAREN_BIOS_IMAGE"] = "gone.bin";
   EXPECT_EQ(Run({"/?"}), kExitSuccess);
-  EXPECT_EQ(Run({"/x"}), kExitSuccess);
+  EXPECT_EQ(Run({"/x"}), kExitUsage);
   EXPECT_EQ(machine.console.output.find("Error"), std::string::npos);
 }
 
