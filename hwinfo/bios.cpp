@@ -99,7 +99,7 @@ void TBIOS::ReadFromBiosArea() {
   const std::uint32_t addresses[] = {kBiosNameAddress, kBiosDateAddress, kBiosCopyrightAddress,
                                      kBiosExtendedInfoAddress};
   std::string* texts[] = {&name_, &date_, &copyright_, &extendedInfo_};
-  const SavedBiosImage* saved = SavedBiosImageOf(host_);
+  const auto saved = SavedBiosImageOf(host_);
   for (std::size_t i = 0; i < std::size(addresses); ++i) {
     if (saved == nullptr) {
       *texts[i] = BiosAreaText(host_.platform.firmware, addresses[i]);

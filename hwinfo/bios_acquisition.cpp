@@ -76,7 +76,7 @@ bool AcquireOnLinux(Host& host, std::uint32_t base, BiosImage& image, HighTable&
 
 }  // namespace
 
-const SavedBiosImage* SavedBiosImageOf(Host& host) {
+std::shared_ptr<const SavedBiosImage> SavedBiosImageOf(Host& host) {
   if (!host.savedBiosImage) {
     const std::optional<std::string> path = host.platform.environment.Get(kBiosImageVariable);
     if (!path || path->empty()) return nullptr;
@@ -88,11 +88,11 @@ const SavedBiosImage* SavedBiosImageOf(Host& host) {
     }
     host.savedBiosImage = std::move(saved);
   }
-  return host.savedBiosImage.get();
+  return host.savedBiosImage;
 }
 
 std::optional<std::string> CheckBiosImageOverride(Host& host) {
-  const SavedBiosImage* saved = SavedBiosImageOf(host);
+  const auto saved = SavedBiosImageOf(host);
   if (saved == nullptr || saved->error.empty()) return std::nullopt;
   return saved->error;
 }
@@ -112,7 +112,7 @@ bool CopyBiosAreaClassic(Host& host, std::uint32_t base, BiosImage& image) {
 }
 
 bool AcquireBiosImage(Host& host, std::uint32_t base, BiosImage& image, HighTable& high) {
-  if (const SavedBiosImage* saved = SavedBiosImageOf(host)) {
+  if (const auto saved = SavedBiosImageOf(host)) {
     if (!saved->error.empty()) throw EBiosImageFile(saved->error);
     // The saved image is decoded whether usable or not, so the reader looks
     // for both anchors in it.

@@ -30,7 +30,7 @@ struct SavedBiosImage {
 
 // The image TOLVAREN_BIOS_IMAGE names, read on first use and then kept on the
 // host; null when the variable is not set (or empty).
-const SavedBiosImage* SavedBiosImageOf(Host& host);
+std::shared_ptr<const SavedBiosImage> SavedBiosImageOf(Host& host);
 
 // When TOLVAREN_BIOS_IMAGE is set (non-empty): why the image it names cannot
 // be used, as a message naming the path and the reason; nothing when it can,

@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "hwinfo/bios_acquisition.h"
+#include "hwinfo/bios_image_file.h"
 #include "hwinfo/smbios_anchor.h"
 #include "hwinfo/smbios_layout.h"
 #include "hwinfo/smbios_names.h"
@@ -53,18 +54,29 @@ void TSMBIOS::GetInfo(int mode) {
   structTables_.clear();
   components_ = SmbiosComponents{};
   // The mapping error leaves here, before the reset.
-  const bool ok = mode == 1 ? AcquireBiosImage(host_, kBiosAreaBase, *image_, high_) : true;
+  bool ok = true;
+  if (mode == 1) {
+    saved_ = SavedBiosImageOf(host_);
+    if (saved_ && !saved_->error.empty()) {
+      const std::string error = saved_->error;
+      saved_.reset();
+      throw EBiosImageFile(error);
+    }
+    // The saved image is decoded whether usable or not.
+    if (!saved_) ok = AcquireBiosImage(host_, kBiosAreaBase, *image_, high_);
+  }
   ResetFields();
 
-  const BiosImageReader reader(*image_, &high_);
+  const BiosImage& image = saved_ ? *saved_->image : *image_;
+  const BiosImageReader reader(image, saved_ ? &saved_->high : &high_);
   // A failed acquisition may have left a partial image; only the "_DMI_"
   // anchor is trusted then. A 3.x entry point counts only where no 2.x one
   // is found.
-  if (ok) entryPointAddress_ = FindAnchor(*image_, kSmAnchor);
+  if (ok) entryPointAddress_ = FindAnchor(image, kSmAnchor);
   if (entryPointAddress_ == 0) {
-    if (const std::uint32_t dmi = FindAnchor(*image_, kDmiAnchor)) entryPointAddress_ = dmi - kEntryDmiAnchor;
+    if (const std::uint32_t dmi = FindAnchor(image, kDmiAnchor)) entryPointAddress_ = dmi - kEntryDmiAnchor;
   }
-  if (entryPointAddress_ == 0 && ok) entryPointAddress_ = FindAnchor(*image_, kSm3Anchor);
+  if (entryPointAddress_ == 0 && ok) entryPointAddress_ = FindAnchor(image, kSm3Anchor);
   if (entryPointAddress_ == 0) return;
 
   ReadEntryPoint(reader);

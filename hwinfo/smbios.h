@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "hwinfo/bios_acquisition.h"
 #include "hwinfo/bios_image.h"
 #include "hwinfo/host.h"
 #include "hwinfo/smbios_components.h"
@@ -27,11 +28,19 @@ class TSMBIOS {
   // Appends the decoded state as "[SMBIOS]" key=value lines.
   virtual void Report(StringList& lines) const;
 
-  // The image the reader decodes; tests and image loaders fill it directly.
-  BiosImage& Image() { return *image_; }
-  const BiosImage& Image() const { return *image_; }
-  // The table kept above the area, when the image's entry point names one.
-  HighTable& High() { return high_; }
+  // The image the reader decodes, and the table kept above the area when the
+  // image's entry point names one. Tests and image loaders fill them
+  // directly, which makes them the ones the next GetInfo other than mode 1
+  // decodes.
+  BiosImage& Image() {
+    saved_.reset();
+    return *image_;
+  }
+  const BiosImage& Image() const { return saved_ ? *saved_->image : *image_; }
+  HighTable& High() {
+    saved_.reset();
+    return high_;
+  }
 
   const std::string& SystemModel() const { return systemModel_; }
   const std::string& SystemManufacturer() const { return systemManufacturer_; }
@@ -92,6 +101,10 @@ class TSMBIOS {
   Host& host_;
   BiosImagePtr image_;
   HighTable high_;
+  // A saved image named by TOLVAREN_BIOS_IMAGE, decoded where the host keeps
+  // it: copying 128 KiB into a fresh buffer would cost a run more than the
+  // whole decoding does.
+  std::shared_ptr<const SavedBiosImage> saved_;
   std::uint32_t entryPointAddress_ = 0;
   std::uint64_t tableAddress_ = 0;
   std::string mainBoardModel_;
