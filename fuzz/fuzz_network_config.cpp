@@ -12,6 +12,7 @@
 
 #include "dns/socket_stack.h"
 #include "netinfo/tcpip.h"
+#include "platform/exception.h"
 #include "platform/fake/fake_machine.h"
 #include "platform/ip_helper_records.h"
 #include "platform/linux/network_sources.h"

@@ -11,7 +11,8 @@
 #   hostile_network.sh TOOL [RUNNER]
 # With a RUNNER (Wine) the Windows binary runs with a prefix of its own in the
 # build tree; the cases where Wine itself reads the file in question (resolv.conf,
-# the route table) or cannot run under an address-space cap are native only.
+# the route table), answers for the system (no server line, the own name) or
+# cannot run under an address-space cap are native only.
 if [[ -z "${TOLVAREN_TEST_HOST:-}" ]]; then
   if ! unshare -n -m -u true 2>/dev/null; then
     echo "SKIP: no private network namespaces here"
@@ -102,7 +103,7 @@ expect_said() {
 servers 127.0.0.1
 if [[ -n "$RUNNER" ]]; then
   echo "-- Wine starts in the test host (a prefix of its own)"
-  timed 60000 /d x
+  run_tool /d x # creates and boots the prefix on first use, without a time limit
 fi
 
 # Wine starts its prefix in well under a second once it runs; the bounds below
@@ -133,15 +134,20 @@ for n in $(seq 1000); do echo "nameserver 127.0.0.$((2 + n % 3))"; done >"$resol
 echo "nameserver 127.0.0.1" >>"$resolv"
 expect_value 7000 'pc-?i' pc-10
 ((TAKEN >= 5900)) || fail "three silent servers took only $TAKEN ms"
+echo "   $TAKEN ms"
 
 echo "-- the same server twice in a row does not end the list"
 servers 127.0.0.2 127.0.0.2 127.0.0.1
 expect_value 3500 '?d' hostile-pc
 ((TAKEN >= 1900)) || fail "the silent server was not waited for ($TAKEN ms)"
 
-echo "-- no nameserver line: nothing is asked, at once"
-: >"$resolv"
-expect_value "$quick" 'x?d' x
+if [[ -z "$RUNNER" ]]; then
+  # Under Wine the system resolver's default, 127.0.0.1, takes the place of
+  # the missing line, so the empty server text never reaches the tool there.
+  echo "-- no nameserver line: nothing is asked, at once"
+  : >"$resolv"
+  expect_value "$quick" 'x?d' x
+fi
 
 echo "-- TOLVAREN_BIOS_IMAGE naming what is not a file: a prompt refusal that says what it is"
 mkfifo "$work/image.fifo" 2>/dev/null || true
@@ -174,11 +180,19 @@ if [[ -z "$RUNNER" ]]; then
   expect_value "$quick" 'x?d' x
   umount /etc/resolv.conf
 
+  # AddressSanitizer reserves terabytes of address space and reads /proc at
+  # start-up, so a sanitizer build sits out the cap and the private /proc.
+  sanitized=""
+  grep -qa __asan_init "$TOOL" && sanitized=1
   echo "-- /dev/zero as resolv.conf: no growth, under a 150 MB address-space cap"
   mount --bind /dev/zero /etc/resolv.conf
-  TIMED_PREFIX="prlimit --as=150000000" expect_value "$quick" 'x?d?i' x10
+  prefix="prlimit --as=150000000"
+  [[ -n "$sanitized" ]] && prefix=""
+  TIMED_PREFIX="$prefix" expect_value "$quick" 'x?d?i' x10
   umount /etc/resolv.conf
+fi
 
+if [[ -z "$RUNNER" && -z "$sanitized" ]]; then
   echo "-- a FIFO where /proc/net/route is read counts as no route table"
   STATUS=0
   start=$(date +%s%N)
@@ -190,12 +204,16 @@ if [[ -z "$RUNNER" ]]; then
   grep -q '^IP address *: 10.77.1.10' "$OUT" || fail "no IP address row: $(cat "$OUT")"
 fi
 
-echo "-- only loopback and a silent server: the own address comes from the interfaces alone, at once"
-servers 127.0.0.2
-ip link set v0 down
-timed "$quick" /s
-[[ "$STATUS" == 0 ]] || fail "/s with only loopback ended with status $STATUS"
-if tr -d '\r' <"$OUT" | grep -q '^IP address.*10\.77'; then fail "a downed adapter's address in /s"; fi
-expect_value "$quick" 'x?d?i' x
+if [[ -z "$RUNNER" ]]; then
+  # Wine answers gethostbyname of the own name itself, and asks the system
+  # resolver when no interface has an address.
+  echo "-- only loopback and a silent server: the own address comes from the interfaces alone, at once"
+  servers 127.0.0.2
+  ip link set v0 down
+  timed "$quick" /s
+  [[ "$STATUS" == 0 ]] || fail "/s with only loopback ended with status $STATUS"
+  if tr -d '\r' <"$OUT" | grep -q '^IP address.*10\.77'; then fail "a downed adapter's address in /s"; fi
+  expect_value "$quick" 'x?d?i' x
+fi
 
 finish
