@@ -11,10 +11,17 @@ REPORT holds the exact bytes /j printed; --summary the bytes /s printed,
 binary on the same machine, which must be equal but for "static_name" and
 "problems" (each platform keeps and checks names its own way). Prints one line
 per difference; exit status 1 when there is any.
+
+  check_report.py SCHEMA --batch FILE
+
+runs one check per line of FILE, each line holding the arguments after SCHEMA
+(words separated by blanks, quoted as in the shell), so that many reports
+cost one start of Python.
 """
 import argparse
 import codecs
 import json
+import shlex
 import sys
 
 import jsonschema
@@ -74,18 +81,16 @@ def compare_summary(report, summary, problems):
             problems.append(f"{'.'.join(path)}: /j {value_at(report, path)!r}, /s {row[len(label):]!r}")
 
 
-def main():
+def check(schema, argv):
+    """Runs one check; returns the lines that describe its differences."""
     parser = argparse.ArgumentParser()
-    parser.add_argument("schema")
     parser.add_argument("report")
     parser.add_argument("--summary")
     parser.add_argument("--display")
     parser.add_argument("--current")
     parser.add_argument("--same-as")
-    args = parser.parse_args()
+    args = parser.parse_args(argv)
 
-    with open(args.schema, encoding="utf-8") as f:
-        schema = json.load(f)
     with open(args.report, "rb") as f:
         data = f.read()
     problems = []
@@ -96,8 +101,7 @@ def main():
         report = json.loads(data.decode("utf-8"))  # strict: valid UTF-8, RFC 8259
         jsonschema.validate(report, schema, cls=jsonschema.Draft202012Validator)
     except (UnicodeDecodeError, ValueError, jsonschema.ValidationError) as e:
-        print(f"{args.report}: {str(e).splitlines()[0]}")
-        return 1
+        return [f"{args.report}: {str(e).splitlines()[0]}"]
 
     if args.summary:
         with open(args.summary, "rb") as f:
@@ -114,8 +118,20 @@ def main():
         for key in sorted(set(report) | set(other)):
             if key not in ("static_name", "problems") and report.get(key) != other.get(key):
                 problems.append(f"{key}: {report.get(key)!r} here, {other.get(key)!r} in {args.same_as}")
-    for problem in problems:
-        print(f"{args.report}: {problem}")
+    return [f"{args.report}: {problem}" for problem in problems]
+
+
+def main():
+    with open(sys.argv[1], encoding="utf-8") as f:
+        schema = json.load(f)
+    if sys.argv[2:3] == ["--batch"]:
+        with open(sys.argv[3], encoding="utf-8") as f:
+            checks = [shlex.split(line) for line in f if line.strip()]
+    else:
+        checks = [sys.argv[2:]]
+    problems = [line for argv in checks for line in check(schema, argv)]
+    for line in problems:
+        print(line)
     return 1 if problems else 0
 
 
