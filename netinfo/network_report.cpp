@@ -38,7 +38,7 @@ void TTCPIP::Report(StringList& lines) const {
   lines.Add("HostName=" + hostName_);
   lines.Add("DomainName=" + domainName_);
   lines.Add("NodeType=" + std::string(NodeTypeName(nodeType_)));
-  lines.Add("PrimaryDNSSuffix=" + primaryDnsSuffix_);
+  lines.Add("PrimaryDNSSuffix=" + currentDnsServer_);
   lines.Add("DNSServers=" + dnsServers_.CommaText());
   lines.Add("AdapterCount=" + std::to_string(AdapterCount()));
   for (std::size_t n = 0; n < adapters_.size(); ++n) {

@@ -184,7 +184,7 @@ void TTCPIP::ReadNetworkParams() {
   nodeType_ = NodeTypeOfCode(buffer.Word32(params::kNodeType));
   dhcpScopeName_ = buffer.Text(params::kScopeId, records::kScopeIdSize);
   const auto current = buffer.Link(params::kCurrentDnsServer, address_string::kSize);
-  primaryDnsSuffix_ = current ? buffer.Text(*current + address_string::kAddress, records::kAddressTextSize) : "";
+  currentDnsServer_ = current ? buffer.Text(*current + address_string::kAddress, records::kAddressTextSize) : "";
 
   // The servers end at a null link, or at a link back to an item already
   // read. A server named twice stays twice: the system lists it so (two equal

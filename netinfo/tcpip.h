@@ -56,8 +56,9 @@ class TTCPIP {
   bool EnableDNS() const { return enableDns_; }
   const std::string& HostName() const { return hostName_; }
   const std::string& DomainName() const { return domainName_; }
-  // The address of the platform's current DNS server record.
-  const std::string& PrimaryDNSSuffix() const { return primaryDnsSuffix_; }
+  // The address of the platform's current DNS server record. The property
+  // and its report key keep their historical name; it holds no suffix.
+  const std::string& PrimaryDNSSuffix() const { return currentDnsServer_; }
   const StringList& DNSServers() const { return dnsServers_; }
   const StringList& DNSSuffixes() const { return dnsSuffixes_; }
   TNodeType NodeType() const { return nodeType_; }
@@ -74,7 +75,7 @@ class TTCPIP {
   bool enableDns_ = false;
   std::string hostName_;
   std::string domainName_;
-  std::string primaryDnsSuffix_;
+  std::string currentDnsServer_;
   StringList dnsServers_;
   StringList dnsSuffixes_;
   TNodeType nodeType_ = ntUnknown;

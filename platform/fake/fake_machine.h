@@ -12,7 +12,7 @@ namespace tolvaren::platform::fake {
 // then hand platform() to the code under test.
 //
 //   FakeMachine machine;
-//   machine.system.version = WindowsXp();
+//   machine.system.version = kWindowsXp;
 //   machine.names.accept = false;
 class FakeMachine {
  public:

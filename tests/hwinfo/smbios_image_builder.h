@@ -4,7 +4,7 @@
 //
 //   SmbiosImageBuilder b;
 //   b.EntryPointAt(0xF0000).TableAt(0xF0100);
-//   b.Add(Structure(1, 0x1B).Strings(1, 2, 0, 3).Text({"Maker", "Model", "SN1"}));
+//   b.Add(Structure(1, 0x1B).Strings({1, 2, 0, 3}).Text({"Maker", "Model", "SN1"}));
 //   TSMBIOS smbios = ...; smbios.Image() = b.Build();
 
 #include <algorithm>
