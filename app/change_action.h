@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "hwinfo/host.h"
+#include "core/host.h"
 
 namespace tolvaren {
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "hwinfo/host.h"
+#include "core/host.h"
 
 namespace tolvaren {
 

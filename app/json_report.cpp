@@ -11,7 +11,7 @@
 #include "app/json_text.h"
 #include "app/value_warnings.h"
 #include "app/version.h"
-#include "hwinfo/info_gather.h"
+#include "core/info_gather.h"
 #include "hwinfo/machine.h"
 #include "netinfo/network.h"
 #include "platform/exception.h"

@@ -3,7 +3,7 @@
 #include <memory>
 #include <string>
 
-#include "hwinfo/info_gather.h"
+#include "core/info_gather.h"
 #include "hwinfo/machine.h"
 #include "netinfo/network.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "hwinfo/host.h"
+#include "core/host.h"
 
 namespace tolvaren {
 

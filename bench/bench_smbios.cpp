@@ -10,7 +10,7 @@
 #include <iterator>
 #include <vector>
 
-#include "hwinfo/host.h"
+#include "core/host.h"
 #include "hwinfo/smbios.h"
 #include "hwinfo/smbios_anchor.h"
 #include "platform/fake/fake_machine.h"

@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "hwinfo/host.h"
+#include "core/host.h"
 #include "hwinfo/smbios.h"
 #include "hwinfo/smbios_anchor.h"
 #include "hwinfo/smbios_layout.h"

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "hwinfo/host.h"
+#include "core/host.h"
 #include "platform/fake/fake_machine.h"
 #include "templates/macro_expander.h"
 #include "templates/replace_all.h"

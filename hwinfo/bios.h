@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "hwinfo/host.h"
+#include "core/host.h"
 #include "platform/string_list.h"
 
 namespace tolvaren {

@@ -4,8 +4,8 @@
 #include <optional>
 #include <string>
 
+#include "core/host.h"
 #include "hwinfo/bios_image.h"
-#include "hwinfo/host.h"
 #include "platform/exception.h"
 
 namespace tolvaren {

@@ -3,9 +3,9 @@
 #include <cctype>
 #include <string_view>
 
+#include "core/devices.h"
+#include "core/info_gather.h"
 #include "hwinfo/date_time.h"
-#include "hwinfo/info_gather.h"
-#include "netinfo/devices.h"
 #include "platform/tregistry.h"
 
 namespace tolvaren {

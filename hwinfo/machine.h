@@ -3,9 +3,9 @@
 #include <memory>
 #include <string>
 
+#include "core/exception_mode.h"
+#include "core/host.h"
 #include "hwinfo/bios.h"
-#include "hwinfo/exception_mode.h"
-#include "hwinfo/host.h"
 #include "hwinfo/smbios.h"
 #include "platform/string_list.h"
 

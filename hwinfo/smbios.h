@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "core/host.h"
 #include "hwinfo/bios_acquisition.h"
 #include "hwinfo/bios_image.h"
-#include "hwinfo/host.h"
 #include "hwinfo/smbios_components.h"
 #include "hwinfo/smbios_struct_table.h"
 #include "platform/string_list.h"

@@ -2,9 +2,9 @@
 
 #include <span>
 
-#include "hwinfo/info_gather.h"
-#include "netinfo/device_classes.h"
-#include "netinfo/devices.h"
+#include "core/device_classes.h"
+#include "core/devices.h"
+#include "core/info_gather.h"
 #include "netinfo/hardware_address_text.h"
 #include "platform/ascii_case.h"
 #include "platform/tregistry.h"

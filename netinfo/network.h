@@ -4,8 +4,8 @@
 #include <memory>
 #include <string>
 
-#include "hwinfo/exception_mode.h"
-#include "hwinfo/host.h"
+#include "core/exception_mode.h"
+#include "core/host.h"
 #include "netinfo/tcpip.h"
 #include "platform/string_list.h"
 

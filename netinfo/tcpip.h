@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "hwinfo/host.h"
+#include "core/host.h"
 #include "platform/string_list.h"
 
 namespace tolvaren {

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "hwinfo/host.h"
+#include "core/host.h"
 
 namespace tolvaren {
 

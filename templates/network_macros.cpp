@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <exception>
 
+#include "core/info_gather.h"
 #include "dns/dns_resolver.h"
-#include "hwinfo/info_gather.h"
 #include "netinfo/network.h"
 #include "platform/exception.h"
 #include "templates/expansion_record.h"

@@ -3,8 +3,8 @@
 #include <optional>
 #include <string>
 
+#include "core/host.h"
 #include "dns/dns_message_codec.h"
-#include "hwinfo/host.h"
 #include "platform/string_list.h"
 
 namespace tolvaren {

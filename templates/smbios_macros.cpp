@@ -1,6 +1,6 @@
 #include "templates/smbios_macros.h"
 
-#include "hwinfo/info_gather.h"
+#include "core/info_gather.h"
 #include "hwinfo/smbios.h"
 #include "templates/expansion_record.h"
 #include "templates/replace_all.h"

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "hwinfo/host.h"
+#include "core/host.h"
 #include "hwinfo/smbios.h"
 #include "platform/fake/fake_machine.h"
 #include "smbios_image_builder.h"

@@ -4,8 +4,8 @@
 
 #include <algorithm>
 
-#include "hwinfo/host.h"
-#include "netinfo/devices.h"
+#include "core/devices.h"
+#include "core/host.h"
 #include "platform/platform.h"
 #include "platform/tregistry.h"
 

@@ -1,4 +1,4 @@
-#include "hwinfo/os_classification.h"
+#include "core/os_classification.h"
 
 namespace tolvaren {
 namespace {

@@ -3,7 +3,7 @@
 #include <functional>
 #include <string>
 
-#include "hwinfo/exception_mode.h"
+#include "core/exception_mode.h"
 #include "platform/console.h"
 
 namespace tolvaren {

@@ -1,10 +1,10 @@
-#include "netinfo/devices.h"
+#include "core/devices.h"
 
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
 
-#include "netinfo/device_classes.h"
+#include "core/device_classes.h"
 #include "platform/tregistry.h"
 
 namespace tolvaren {

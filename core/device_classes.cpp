@@ -1,4 +1,4 @@
-#include "netinfo/device_classes.h"
+#include "core/device_classes.h"
 
 #include <cctype>
 

@@ -1,5 +1,5 @@
-#include "hwinfo/os_classification.h"
-#include "hwinfo/host.h"
+#include "core/os_classification.h"
+#include "core/host.h"
 
 #include <gtest/gtest.h>
 

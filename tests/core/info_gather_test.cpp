@@ -1,4 +1,4 @@
-#include "hwinfo/info_gather.h"
+#include "core/info_gather.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
-#include "netinfo/devices.h"
+#include "core/devices.h"
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
-#include "netinfo/device_classes.h"
+#include "core/device_classes.h"
 #include "platform/exception.h"
 #include "platform/fake/fake_machine.h"
 #include "tests/support/machine_scenarios.h"

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "hwinfo/os_classification.h"
+#include "core/os_classification.h"
 #include "platform/platform.h"
 
 namespace tolvaren {
