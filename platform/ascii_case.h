@@ -5,13 +5,26 @@
 
 namespace tolvaren {
 
-// Equal texts when the letters A to Z are taken as a to z; every other byte
-// must match exactly. Names of registry classes, hosts and list items compare
-// this way, whatever the process locale.
+// Names of registry classes, hosts, devices and list items compare with the
+// letters A to Z taken as a to z and every other byte as it is, whatever the
+// process locale. These are the only case-blind comparisons in the program.
+
+constexpr char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
 inline bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b) {
-  const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
   return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return lower(x) == lower(y); });
+         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return AsciiLower(x) == AsciiLower(y); });
+}
+
+// Orders by the lower-cased bytes, taken as unsigned.
+inline bool LessIgnoringAsciiCase(std::string_view a, std::string_view b) {
+  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+    return static_cast<unsigned char>(AsciiLower(x)) < static_cast<unsigned char>(AsciiLower(y));
+  });
+}
+
+inline bool StartsWithIgnoringAsciiCase(std::string_view text, std::string_view prefix) {
+  return text.size() >= prefix.size() && EqualIgnoringAsciiCase(text.substr(0, prefix.size()), prefix);
 }
 
 }  // namespace tolvaren

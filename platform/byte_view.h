@@ -65,6 +65,7 @@ class ByteView {
   // first zero, cut where the view ends.
   std::string ZeroTerminatedText(std::size_t offset, std::size_t capacity) const {
     const ByteView field = Sub(offset, capacity);
+    if (field.Size() == 0) return {};
     const auto* begin = reinterpret_cast<const char*>(field.Data());
     const auto* zero = static_cast<const char*>(std::memchr(begin, 0, field.Size()));
     return std::string(begin, zero ? zero : begin + field.Size());

@@ -6,13 +6,13 @@
 #include <string>
 #include <vector>
 
+#include "platform/ipv4_address.h"
+
 namespace tolvaren::platform {
 
 // A platform socket; kNoSocket when none.
 using SocketId = std::intptr_t;
 constexpr SocketId kNoSocket = -1;
-
-using Ipv4Bytes = std::array<std::uint8_t, 4>;  // network order
 
 // The IPv4 datagram calls of the system's socket library. Failures are
 // reported the way the library reports them (-1 or kNoSocket), and LastError
