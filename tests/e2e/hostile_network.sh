@@ -13,61 +13,13 @@
 # build tree; the cases where Wine itself reads the file in question (resolv.conf,
 # the route table), answers for the system (no server line, the own name) or
 # cannot run under an address-space cap are native only.
-if [[ -z "${TOLVAREN_TEST_HOST:-}" ]]; then
-  if ! unshare -n -m -u true 2>/dev/null; then
-    echo "SKIP: no private network namespaces here"
-    exit 0
-  fi
-  if [[ ! -x /usr/sbin/dnsmasq ]] || ! command -v python3 >/dev/null; then
-    echo "SKIP: dnsmasq or python3 missing"
-    exit 0
-  fi
-  exec unshare -n -m -u env TOLVAREN_TEST_HOST=1 bash "$0" "$@"
-fi
+source "$(dirname "$0")/private_host.sh"
 
-source "$(dirname "$0")/lib.sh"
-
-work="$(cd "$(dirname "$TOOL")" && pwd)/e2e-hostile"
-mkdir -p "$work"
 ERR="$(mktemp)"
-pids=()
-cleanup() {
-  if [[ -n "$RUNNER" ]]; then WINEPREFIX="$work/wineprefix" wineserver -k >/dev/null 2>&1 || true; fi
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  rm -f "$OUT" "$ERR"
-}
-trap cleanup EXIT
-
-# The test host: one adapter with a default route, a host name, resolv.conf
-# bind-mounted, dnsmasq with a PTR record and the scripted server on loopback.
-mount --make-rprivate /
-mount -t sysfs sysfs /sys
-if [[ -n "$RUNNER" ]]; then WINEPREFIX="$work/wineprefix" wineserver -k >/dev/null 2>&1 || true; fi
-ip link set lo up
-ip link add v0 address 02:11:22:33:44:55 type veth peer name v1
-ip addr add 10.77.1.10/24 dev v0
-ip link set v0 up
-ip link set v1 up
-ip route add default via 10.77.1.1 dev v0
-hostname hostile-host.example.test
-resolv="$work/resolv.conf"
-: >"$resolv"
-mount --bind "$resolv" /etc/resolv.conf
-servers() { printf 'nameserver %s\n' "$@" >"$resolv"; }
-
-/usr/sbin/dnsmasq --keep-in-foreground --conf-file=/dev/null --no-resolv --no-hosts --pid-file= \
-  --log-facility=/dev/null --bind-interfaces --listen-address=127.0.0.1 \
-  --ptr-record=10.1.77.10.in-addr.arpa,hostile-pc.example.test &
-pids+=($!)
-ready="$work/responder.ready"
-python3 "$HERE/dns_responder.py" 127.0.0.2=silent 127.0.0.3=silent 127.0.0.4=silent 127.0.0.11=stray-big \
-  127.0.0.12=stray-id 127.0.0.13=stray-qr 127.0.0.14=stray-name 127.0.0.15=stray-type \
-  127.0.0.16=upper-case >"$ready" &
-pids+=($!)
-for _ in $(seq 100); do
-  [[ -s "$ready" ]] && ss -Hlun 'sport = :53' | grep -q 127.0.0.1 && break
-  sleep 0.05
-done
+trap 'stop_private_host; rm -f "$OUT" "$ERR"' EXIT
+private_host_up "$(cd "$(dirname "$TOOL")" && pwd)/e2e-hostile" hostile-host.example.test
+start_dns_servers hostile-pc.example.test 127.0.0.2=silent 127.0.0.3=silent 127.0.0.4=silent 127.0.0.11=stray-big \
+  127.0.0.12=stray-id 127.0.0.13=stray-qr 127.0.0.14=stray-name 127.0.0.15=stray-type 127.0.0.16=upper-case
 
 image="$(cd "$HERE/../fixtures/firmware" && pwd)/uuid-ff.bin"
 windows_path() { if [[ -n "$RUNNER" ]]; then echo "Z:${1//\//\\}"; else echo "$1"; fi; }

@@ -9,19 +9,8 @@
 #   json_report.sh TOOL [RUNNER [NATIVE_TOOL]]
 # With a RUNNER (Wine) the Windows binary runs with a prefix of its own in the
 # build tree, and its reports must equal those of NATIVE_TOOL, when built.
-if [[ -z "${TOLVAREN_TEST_HOST:-}" ]]; then
-  if ! unshare -n -m -u true 2>/dev/null; then
-    echo "SKIP: no private network namespaces here"
-    exit 0
-  fi
-  if [[ ! -x /usr/sbin/dnsmasq ]] || ! python3 -c 'import jsonschema' 2>/dev/null; then
-    echo "SKIP: dnsmasq or python3-jsonschema missing"
-    exit 0
-  fi
-  exec unshare -n -m -u env TOLVAREN_TEST_HOST=1 bash "$0" "$@"
-fi
-
-source "$(dirname "$0")/lib.sh"
+PRIVATE_HOST_PYTHON_MODULE=jsonschema
+source "$(dirname "$0")/private_host.sh"
 NATIVE="${3:-}"
 [[ -n "$NATIVE" && ! -x "$NATIVE" ]] && NATIVE=""
 SCHEMA="$HERE/../../doc/tolvaren-report.schema.json"
@@ -30,39 +19,10 @@ SHARED="$HERE/../../../shared/fixtures/smbios"
 work="$(cd "$(dirname "$TOOL")" && pwd)/e2e-json"
 rm -rf "$work/runs"
 mkdir -p "$work/runs"
-pids=()
-cleanup() {
-  if [[ -n "$RUNNER" ]]; then WINEPREFIX="$work/wineprefix" wineserver -k >/dev/null 2>&1 || true; fi
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  rm -f "$OUT"
-}
-trap cleanup EXIT
-
-mount --make-rprivate /
-mount -t sysfs sysfs /sys
-if [[ -n "$RUNNER" ]]; then WINEPREFIX="$work/wineprefix" wineserver -k >/dev/null 2>&1 || true; fi
-ip link set lo up
-ip link add v0 address 02:11:22:33:44:55 type veth peer name v1
-ip addr add 10.77.1.10/24 dev v0
-ip link set v0 up
-ip link set v1 up
-ip route add default via 10.77.1.1 dev v0
-hostname json-host.example.test
-resolv="$work/resolv.conf"
-printf 'nameserver 127.0.0.1\n' >"$resolv"
-mount --bind "$resolv" /etc/resolv.conf
-/usr/sbin/dnsmasq --keep-in-foreground --conf-file=/dev/null --no-resolv --no-hosts --pid-file= \
-  --log-facility=/dev/null --bind-interfaces --listen-address=127.0.0.1 \
-  --ptr-record=10.1.77.10.in-addr.arpa,json-pc.example.test &
-pids+=($!)
-ready="$work/responder.ready"
-rm -f "$ready"
-python3 "$HERE/dns_responder.py" 127.0.0.2=silent >"$ready" &
-pids+=($!)
-for _ in $(seq 100); do
-  [[ -s "$ready" ]] && ss -Hlun 'sport = :53' | grep -q 127.0.0.1 && break
-  sleep 0.05
-done
+trap 'stop_private_host; rm -f "$OUT"' EXIT
+private_host_up "$work" json-host.example.test
+servers 127.0.0.1
+start_dns_servers json-pc.example.test 127.0.0.2=silent
 if [[ -n "$RUNNER" ]]; then export TOLVAREN_WINEPREFIX="$work/wineprefix"; fi
 
 # image_variable PATH : TOLVAREN_BIOS_IMAGE as the binary under test reads it.

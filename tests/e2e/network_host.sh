@@ -9,67 +9,18 @@
 # With a RUNNER (Wine) the Windows binary runs with a prefix of its own in the
 # build tree, and NATIVE_TOOL, when given and built, must print the same rows
 # 10 to 13 and the same macro values.
-if [[ -z "${TOLVAREN_TEST_HOST:-}" ]]; then
-  if ! unshare -n -m -u true 2>/dev/null; then
-    echo "SKIP: no private network namespaces here"
-    exit 0
-  fi
-  if [[ ! -x /usr/sbin/dnsmasq ]] || ! command -v python3 >/dev/null; then
-    echo "SKIP: dnsmasq or python3 missing"
-    exit 0
-  fi
-  exec unshare -n -m -u env TOLVAREN_TEST_HOST=1 bash "$0" "$@"
-fi
-
-source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/private_host.sh"
 NATIVE="${3:-}"
 [[ -n "$NATIVE" && ! -x "$NATIVE" ]] && NATIVE=""
 
-work="$(cd "$(dirname "$TOOL")" && pwd)/e2e-network"
-mkdir -p "$work"
-pids=()
-cleanup() {
-  if [[ -n "$RUNNER" ]]; then WINEPREFIX="$work/wineprefix" wineserver -k >/dev/null 2>&1 || true; fi
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  rm -f "$OUT"
-}
-trap cleanup EXIT
-
-# The test host.
-mount --make-rprivate /
-mount -t sysfs sysfs /sys # the network class of this host
-# Wine's server makes the sockets of the programs it serves, so it must run on
-# this host: a server of this prefix left from an earlier run, on another
-# network, is stopped first. (The prefix is this test's own; /tmp, where the
-# server's socket lives, stays as it is, since the build tree may lie below it.)
-if [[ -n "$RUNNER" ]]; then WINEPREFIX="$work/wineprefix" wineserver -k >/dev/null 2>&1 || true; fi
-OUT="$(mktemp)"
-ip link set lo up
-ip link add v0 address 02:11:22:33:44:55 type veth peer name v1
+trap 'stop_private_host; rm -f "$OUT"' EXIT
+private_host_up "$(cd "$(dirname "$TOOL")" && pwd)/e2e-network" holdout-host.example.test
 ip link add w0 address 02:11:22:33:44:66 type veth peer name w1
-ip addr add 10.77.1.10/24 dev v0
 ip addr add 10.77.2.20/24 dev w0
-for link in v0 v1 w0 w1; do ip link set "$link" up; done
-ip route add default via 10.77.1.1 dev v0
-hostname holdout-host.example.test
-resolv="$work/resolv.conf"
-: >"$resolv"
-mount --bind "$resolv" /etc/resolv.conf
-# servers ADDRESS... : the name servers of the host, in this order.
-servers() { printf 'nameserver %s\n' "$@" >"$resolv"; }
-
-/usr/sbin/dnsmasq --keep-in-foreground --conf-file=/dev/null --no-resolv --no-hosts --pid-file= \
-  --log-facility=/dev/null --bind-interfaces --listen-address=127.0.0.1 \
-  --ptr-record=10.1.77.10.in-addr.arpa,holdout-pc.example.test &
-pids+=($!)
-ready="$work/responder.ready"
-python3 "$HERE/dns_responder.py" 127.0.0.2=silent 127.0.0.3=refused 127.0.0.4=nxdomain 127.0.0.5=answers \
-  127.0.0.6=authority 127.0.0.7=other-port 127.0.0.8=long-name 127.0.0.9=blank-label >"$ready" &
-pids+=($!)
-for _ in $(seq 100); do
-  [[ -s "$ready" ]] && ss -Hlun 'sport = :53' | grep -q 127.0.0.1 && break
-  sleep 0.05
-done
+ip link set w0 up
+ip link set w1 up
+start_dns_servers holdout-pc.example.test 127.0.0.2=silent 127.0.0.3=refused 127.0.0.4=nxdomain 127.0.0.5=answers \
+  127.0.0.6=authority 127.0.0.7=other-port 127.0.0.8=long-name 127.0.0.9=blank-label
 
 # What `ip` sees.
 mac="$(tr a-f A-F </sys/class/net/v0/address)"
