@@ -5,23 +5,15 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "platform/stdio_console.h"
 
 namespace tolvaren::platform::linux_backend {
 
-class LinuxConsole final : public Console {
+class LinuxConsole final : public StdioConsole {
  public:
   LinuxConsole();  // holds the places of closed standard streams
-  void Write(std::string_view bytes) override;
-  void Flush() override;
-  int ReadChar() override;
   bool InputIsInteractive() override;
-  std::optional<std::string> FinishOutput() override;
-  void WriteErrorLine(std::string_view text) override;
   std::string_view LineEnd() const override { return "\n"; }
-
- private:
-  // The errno of the first failed write of standard output, 0 while none.
-  int outputError_ = 0;
 };
 
 class LinuxClock final : public Clock {

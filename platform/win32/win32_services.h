@@ -1,23 +1,15 @@
 #pragma once
 
 #include "platform/platform.h"
+#include "platform/stdio_console.h"
 
 namespace tolvaren::platform::win32_backend {
 
-class Win32Console final : public Console {
+class Win32Console final : public StdioConsole {
  public:
   Win32Console();  // switches standard output to binary mode
-  void Write(std::string_view bytes) override;
-  void Flush() override;
-  int ReadChar() override;
   bool InputIsInteractive() override;
-  std::optional<std::string> FinishOutput() override;
-  void WriteErrorLine(std::string_view text) override;
   std::string_view LineEnd() const override { return "\r\n"; }
-
- private:
-  // The errno of the first failed write of standard output, 0 while none.
-  int outputError_ = 0;
 };
 
 class Win32Clock final : public Clock {
