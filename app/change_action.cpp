@@ -2,6 +2,7 @@
 
 #include "app/command_line.h"
 #include "app/value_warnings.h"
+#include "core/host.h"
 #include "templates/expansion_record.h"
 #include "templates/macro_expander.h"
 #include "templates/replace_all.h"

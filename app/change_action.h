@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "core/host.h"
-
 namespace tolvaren {
+
+struct Host;
 
 // Gives the computer the (sanitized) name, expanding it when it holds a "?".
 // Returns the exit status: 1 whenever an "Error: " line was printed.

@@ -5,6 +5,7 @@
 #include "app/help.h"
 #include "app/json_report.h"
 #include "app/summary.h"
+#include "core/host.h"
 #include "hwinfo/bios_acquisition.h"
 #include "templates/name_sanitizer.h"
 

@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "core/host.h"
-
 namespace tolvaren {
+
+struct Host;
 
 // Exit statuses of a run.
 inline constexpr int kExitSuccess = 0;

@@ -1,6 +1,7 @@
 #include "app/display_action.h"
 
 #include "app/command_line.h"
+#include "core/host.h"
 #include "templates/macro_expander.h"
 #include "templates/replace_all.h"
 

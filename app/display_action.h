@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "core/host.h"
-
 namespace tolvaren {
+
+struct Host;
 
 // Prints the current NetBIOS name, or what the template expands to. Returns
 // the exit status: 1 when an "Error: " line was printed instead.

@@ -11,6 +11,7 @@
 #include "app/json_text.h"
 #include "app/value_warnings.h"
 #include "app/version.h"
+#include "core/host.h"
 #include "core/info_gather.h"
 #include "hwinfo/machine.h"
 #include "netinfo/network.h"

@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "core/host.h"
-
 namespace tolvaren {
+
+struct Host;
 
 // Prints one JSON object, on one line, with what /s shows, the current and the
 // static name and, for a (sanitized) template that is not empty, its

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "app/command_line.h"
+#include "core/host.h"
 #include "platform/exception.h"
 
 int main(int argc, char** argv) {

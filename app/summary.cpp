@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "core/host.h"
 #include "core/info_gather.h"
 #include "hwinfo/machine.h"
 #include "netinfo/network.h"

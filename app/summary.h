@@ -1,8 +1,8 @@
 #pragma once
 
-#include "core/host.h"
-
 namespace tolvaren {
+
+struct Host;
 
 // Prints the SMBIOS identification, the first network addresses and the host
 // names, one labelled line each.

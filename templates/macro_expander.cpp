@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "core/host.h"
 #include "templates/network_macros.h"
 #include "templates/random_chars.h"
 #include "templates/replace_all.h"

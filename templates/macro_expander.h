@@ -3,9 +3,9 @@
 #include <string>
 #include <string_view>
 
-#include "core/host.h"
-
 namespace tolvaren {
+
+struct Host;
 
 // Letters of the two macro groups that need information objects.
 inline constexpr std::string_view kSmbiosMacroLetters = "cbsuaG";

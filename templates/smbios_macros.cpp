@@ -1,5 +1,6 @@
 #include "templates/smbios_macros.h"
 
+#include "core/host.h"
 #include "core/info_gather.h"
 #include "hwinfo/smbios.h"
 #include "templates/expansion_record.h"

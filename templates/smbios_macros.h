@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "core/host.h"
-
 namespace tolvaren {
+
+struct Host;
 
 // The identification strings the SMBIOS macros stand for.
 struct SmbiosSerials {

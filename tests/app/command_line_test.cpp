@@ -6,6 +6,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "core/host.h"
 #include "hwinfo/bios_image.h"
 #include "platform/fake/fake_machine.h"
 

@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "app/command_line.h"
+#include "core/host.h"
 #include "platform/fake/fake_machine.h"
 #include "tests/hwinfo/smbios_table_builder.h"
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/host.h"
 #include "platform/fake/fake_machine.h"
 
 namespace tolvaren {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/host.h"
 #include "platform/fake/fake_machine.h"
 #include "templates/replace_all.h"
 #include "tests/hwinfo/smbios_table_builder.h"

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "core/host.h"
 #include "platform/fake/fake_machine.h"
 #include "templates/smbios_macros.h"
 
