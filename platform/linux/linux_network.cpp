@@ -16,6 +16,7 @@
 #include <memory>
 
 #include "platform/ascii_case.h"
+#include "platform/ip_helper_record_writer.h"
 #include "platform/linux/linux_files.h"
 
 namespace tolvaren::platform::linux_backend {

@@ -7,7 +7,7 @@
 
 #include "platform/exception.h"
 #include "platform/fake/fake_machine.h"
-#include "platform/ip_helper_record_writer.h"
+#include "platform/ip_helper_records.h"
 #include "tests/support/machine_scenarios.h"
 
 namespace tolvaren {
@@ -193,7 +193,7 @@ TEST(Network, Report) {
   platform::ip_helper_records::NetworkParamsRecord params;
   params.hostName = "pc42";
   params.domainName = "example.com";
-  params.nodeType = 8;
+  params.nodeType = platform::ip_helper_records::node_type::kHybrid;
   params.dnsServers = {"192.168.1.1", "8.8.8.8"};
   machine.ipHelper.params = params;
   Host host(machine.platform(), ClassifyOs(platform::fake::kWindowsXp));
