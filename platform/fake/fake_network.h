@@ -43,7 +43,7 @@ class FakeNetbios final : public Netbios {
  public:
   struct Lana {
     std::uint8_t number = 0;
-    std::array<std::uint8_t, 6> address{};
+    std::array<std::uint8_t, adapter_status::kAddressSize> address{};
     std::uint8_t resetCode = 0;
     std::uint8_t statusCode = 0;
   };

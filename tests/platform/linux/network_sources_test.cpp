@@ -121,18 +121,18 @@ TEST(LinuxNetwork, BackendsAnswerWithTheCallersBuffers) {
   EXPECT_EQ(buffer[records::network_params::kNodeType], records::node_type::kHybrid);
 
   LinuxNetbios netbios(network);
-  std::vector<std::uint8_t> lanas(256, 0xAA);
+  std::vector<std::uint8_t> lanas(kLanaEnumSize, 0xAA);
   NetbiosControlBlock block;
   block.command = kNcbEnumerate;
   block.buffer = lanas.data();
-  block.length = 255;
-  EXPECT_EQ(netbios.Submit(block), 0x01);  // Wine wants a whole LANA_ENUM
+  block.length = kLanaEnumSize - 1;
+  EXPECT_EQ(netbios.Submit(block), kNrcBufferLength);  // Wine wants a whole LANA_ENUM
   EXPECT_EQ(lanas[0], 0xAA);
-  block.length = 256;
-  EXPECT_EQ(netbios.Submit(block), 0);
+  block.length = kLanaEnumSize;
+  EXPECT_EQ(netbios.Submit(block), kNrcGood);
   block.command = kNcbAdapterStatus;
   block.lanaNumber = 200;
-  EXPECT_EQ(netbios.Submit(block), 0x23);
+  EXPECT_EQ(netbios.Submit(block), kNrcBridge);
 
   LinuxWinsock winsock(network);
   const auto startup = winsock.StartUp(0x0101);
