@@ -11,10 +11,7 @@
 #include <vector>
 
 #include "dns/socket_stack.h"
-#include "netinfo/tcpip.h"
-#include "platform/exception.h"
-#include "platform/fake/fake_machine.h"
-#include "platform/ip_helper_records.h"
+#include "platform/fake/fake_network.h"
 #include "platform/linux/network_sources.h"
 
 using namespace tolvaren;
@@ -23,13 +20,12 @@ namespace {
 
 constexpr std::size_t kLargestInput = 1 << 16;
 constexpr std::size_t kMaxNameServers = 3;
-constexpr std::uint32_t kBufferOverflow = 111;
 
 platform::fake::FakeIpHelper::Call Answer(const std::uint8_t* data, std::size_t size) {
   return [data, size](std::uint8_t* buffer, std::uint32_t& room) -> std::uint32_t {
     if (buffer == nullptr || room < size) {
       room = static_cast<std::uint32_t>(size);
-      return kBufferOverflow;
+      return platform::IpHelper::kBufferOverflow;
     }
     std::memset(buffer, 0, room);
     if (size > 0) std::memcpy(buffer, data, size);
@@ -63,21 +59,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (route.interfaceName.empty()) __builtin_trap();
   }
 
-  platform::fake::FakeMachine machine;
-  machine.ipHelper.adaptersInfo = Answer(data, size);
-  machine.ipHelper.networkParams = Answer(data, size);
-  Host host{machine.platform(), ClassifyOs(platform::fake::kWindowsXp)};
-  TTCPIP tcpip(host);
-  try {
-    tcpip.GetInfo();
-  } catch (const Exception&) {
-    // a registry value of the wrong type; the records themselves never raise
-  }
-  for (std::uint16_t i = 0; i < tcpip.AdapterCount(); ++i) {
+  platform::fake::FakeIpHelper ipHelper;
+  ipHelper.adaptersInfo = Answer(data, size);
+  ipHelper.networkParams = Answer(data, size);
+  for (const auto& adapter : ipHelper.QueryAdapters()) {
     // A list holds at least its embedded item, however its links go.
-    if (tcpip.GetAdapter(i).IPAddress.Count() < 1) __builtin_trap();
+    if (adapter.ipAddresses.empty()) __builtin_trap();
   }
   // The parameters were answered, so the embedded server item was read.
-  if (tcpip.DNSServers().Count() < 1) __builtin_trap();
+  const auto params = ipHelper.QueryNetworkParams();
+  if (!params || params->dnsServers.empty()) __builtin_trap();
   return 0;
 }

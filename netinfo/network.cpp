@@ -18,13 +18,6 @@ constexpr char kWinsockUnavailable[] = "Winsock cannot be initialized.";
 constexpr char kNetworkCardsKey[] = "\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\NetworkCards";
 constexpr char kWin2000NetworkKey[] = "\\SYSTEM\\CurrentControlSet\\Control\\Network";
 
-// NetBIOS buffers: the LANA enumeration (a whole LANA_ENUM: a count byte and
-// room for 255 numbers; Wine refuses one byte less with NRC_BUFLEN) and the
-// adapter status (60 bytes of status, then 16 name entries of 18).
-constexpr std::uint16_t kLanaEnumSize = 256;
-constexpr std::uint16_t kAdapterStatusSize = 348;
-constexpr std::size_t kMacSize = 6;
-
 // One successful Winsock 1.1 start, released when the scope ends.
 class WinsockSession {
  public:
@@ -175,11 +168,11 @@ std::string TNetwork::GetLocalIPs() {
 }
 
 std::vector<std::uint8_t> TNetwork::GetLanaEnum() {
-  std::vector<std::uint8_t> buffer(kLanaEnumSize, 0);
+  std::vector<std::uint8_t> buffer(platform::kLanaEnumSize, 0);
   platform::NetbiosControlBlock block;
   block.command = platform::kNcbEnumerate;
   block.buffer = buffer.data();
-  block.length = kLanaEnumSize;
+  block.length = platform::kLanaEnumSize;
   if (host_.platform.netbios.Submit(block) != 0) buffer[0] = 0;
   return buffer;
 }
@@ -192,16 +185,17 @@ std::uint8_t TNetwork::ResetLana(std::uint8_t lana) {
 }
 
 std::string TNetwork::GetMACAddress(std::uint8_t lana) {
-  std::vector<std::uint8_t> status(kAdapterStatusSize, 0);
+  // Room for the status and the names that follow it.
+  std::vector<std::uint8_t> status(platform::adapter_status::kSizeWithNames, 0);
   platform::NetbiosControlBlock block;
   block.command = platform::kNcbAdapterStatus;
   block.buffer = status.data();
-  block.length = kAdapterStatusSize;
+  block.length = platform::adapter_status::kSizeWithNames;
   block.callName.fill(' ');
   block.callName[0] = '*';
   block.lanaNumber = lana;
   if (host_.platform.netbios.Submit(block) != 0) return kUnknownMac;
-  return HardwareAddressText(std::span(status).first(kMacSize));
+  return HardwareAddressText(std::span(status).first(platform::adapter_status::kAddressSize));
 }
 
 void TNetwork::GetClassDevices(const std::string& classKey, const std::string& componentClass,

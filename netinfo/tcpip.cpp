@@ -2,13 +2,8 @@
 
 #include <algorithm>
 #include <array>
-#include <functional>
-#include <limits>
-#include <new>
-#include <optional>
 
 #include "netinfo/hardware_address_text.h"
-#include "netinfo/ip_helper_buffer.h"
 #include "platform/ip_helper_records.h"
 #include "platform/tregistry.h"
 
@@ -16,49 +11,44 @@ namespace tolvaren {
 namespace {
 
 namespace records = platform::ip_helper_records;
-namespace address_string = records::address_string;
 
 constexpr char kTcpipParametersKey[] = "\\SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters";
 constexpr char kSearchList[] = "SearchList";
-
-// A platform that keeps asking for more after this many rounds is taken to
-// have no data, rather than growing the buffer without end.
-constexpr int kMaxGrowthRounds = 16;
 
 constexpr std::array<std::string_view, 5> kNodeTypeNames = {"Unknown", "Broadcast", "Peer-To-Peer", "Mixed", "Hybrid"};
 constexpr std::array<std::string_view, 7> kAdapterTypeNames = {"Other", "Ethernet", "Token Ring", "FDDI",
                                                                "PPP",   "Loopback", "Slip"};
 
-// Interface type codes of the IP Helper interface (MIB_IF_TYPE_*).
 TAdapterType AdapterTypeOfCode(std::uint32_t code) {
+  namespace type = records::interface_type;
   switch (code) {
-    case 6:
+    case type::kEthernet:
       return atEthernet;
-    case 9:
+    case type::kTokenRing:
       return atTokenRing;
-    case 15:
+    case type::kFddi:
       return atFDDI;
-    case 23:
+    case type::kPpp:
       return atPPP;
-    case 24:
+    case type::kLoopback:
       return atLoopback;
-    case 28:
+    case type::kSlip:
       return atSlip;
     default:
       return atOther;
   }
 }
 
-// NetBIOS node types of the network parameters (BROADCAST_NODETYPE and kin).
 TNodeType NodeTypeOfCode(std::uint32_t code) {
+  namespace node = records::node_type;
   switch (code) {
-    case 1:
+    case node::kBroadcast:
       return ntBroadcast;
-    case 2:
+    case node::kPeerToPeer:
       return ntPeerToPeer;
-    case 4:
+    case node::kMixed:
       return ntMixed;
-    case 8:
+    case node::kHybrid:
       return ntHybrid;
     default:
       return ntUnknown;
@@ -74,65 +64,26 @@ std::string TrimBlanks(const std::string& text) {
   return first < last ? std::string(first, last) : std::string();
 }
 
-std::string AdapterAddressText(const IpHelperBuffer& buffer, std::size_t record) {
-  const std::size_t length =
-      std::min<std::size_t>(buffer.Word32(record + records::adapter::kAddressLength), records::kHardwareAddressSize);
-  std::vector<std::uint8_t> bytes;
-  for (std::size_t i = 0; i < length; ++i) bytes.push_back(buffer.Byte(record + records::adapter::kAddress + i));
-  return HardwareAddressText(bytes);
-}
-
-// One address list of a record: the embedded item first, then the items it
-// links to, until a link is null or comes back to an item already read.
-void ReadAddressList(const IpHelperBuffer& buffer, std::size_t embedded, StringList& addresses, StringList& masks) {
-  std::vector<std::size_t> visited;
-  std::optional<std::size_t> item = embedded;
-  while (item && std::find(visited.begin(), visited.end(), *item) == visited.end()) {
-    visited.push_back(*item);
-    addresses.Add(buffer.Text(*item + address_string::kAddress, records::kAddressTextSize));
-    masks.Add(buffer.Text(*item + address_string::kMask, records::kAddressTextSize));
-    item = buffer.Link(*item + address_string::kNext, address_string::kSize);
+void AddItems(const std::vector<records::AddressItem>& items, StringList& addresses, StringList& masks) {
+  for (const records::AddressItem& item : items) {
+    addresses.Add(item.address);
+    masks.Add(item.mask);
   }
 }
 
-TAdapter ReadAdapter(const IpHelperBuffer& buffer, std::size_t record) {
-  namespace adapter = records::adapter;
+TAdapter AdapterOf(const records::AdapterRecord& record) {
   TAdapter a;
-  a.Name = TrimBlanks(buffer.Text(record + adapter::kDescription, records::kDescriptionSize));
-  a.Address = AdapterAddressText(buffer, record);
-  a.AdapterType = AdapterTypeOfCode(buffer.Word32(record + adapter::kType));
-  a.DHCPEnabled = LowByteSet(buffer.Word32(record + adapter::kDhcpEnabled));
-  a.HaveWINS = buffer.Word32(record + adapter::kHaveWins) != 0;
-  ReadAddressList(buffer, record + adapter::kIpAddressList, a.IPAddress, a.IPMask);
-  ReadAddressList(buffer, record + adapter::kGatewayList, a.Gateway_IPAddress, a.Gateway_IPMask);
-  ReadAddressList(buffer, record + adapter::kDhcpServer, a.DHCP_IPAddress, a.DHCP_IPMask);
-  ReadAddressList(buffer, record + adapter::kPrimaryWinsServer, a.PrimaryWINS_IPAddress, a.PrimaryWINS_IPMask);
-  ReadAddressList(buffer, record + adapter::kSecondaryWinsServer, a.SecondaryWINS_IPAddress, a.SecondaryWINS_IPMask);
+  a.Name = TrimBlanks(record.description);
+  a.Address = HardwareAddressText(record.hardwareAddress);
+  a.AdapterType = AdapterTypeOfCode(record.type);
+  a.DHCPEnabled = LowByteSet(record.dhcpEnabled);
+  a.HaveWINS = record.haveWins;
+  AddItems(record.ipAddresses, a.IPAddress, a.IPMask);
+  AddItems(record.gateways, a.Gateway_IPAddress, a.Gateway_IPMask);
+  AddItems(record.dhcpServers, a.DHCP_IPAddress, a.DHCP_IPMask);
+  AddItems(record.primaryWins, a.PrimaryWINS_IPAddress, a.PrimaryWINS_IPMask);
+  AddItems(record.secondaryWins, a.SecondaryWINS_IPAddress, a.SecondaryWINS_IPMask);
   return a;
-}
-
-using PlatformCall = std::function<std::uint32_t(std::uint8_t* buffer, std::uint32_t& size)>;
-
-// Calls the platform with a zero-filled buffer of the initial size; while the
-// buffer is too small, grows it to twice the size the call asked for and
-// calls again. Returns the last result.
-std::uint32_t CallGrowing(std::vector<std::uint8_t>& buffer, std::size_t initialSize, const PlatformCall& call) {
-  std::uint32_t size = static_cast<std::uint32_t>(initialSize);
-  buffer.assign(initialSize, 0);
-  std::uint32_t result = call(buffer.data(), size);
-  for (int round = 0; result == platform::IpHelper::kBufferOverflow; ++round) {
-    if (round == kMaxGrowthRounds) return result;
-    const std::uint64_t doubled = std::uint64_t{size} * 2;
-    if (doubled > std::numeric_limits<std::uint32_t>::max()) throw Exception("Out of memory");
-    try {
-      buffer.assign(static_cast<std::size_t>(doubled), 0);
-    } catch (const std::bad_alloc&) {
-      throw Exception("Out of memory");
-    }
-    size = static_cast<std::uint32_t>(doubled);
-    result = call(buffer.data(), size);
-  }
-  return result;
 }
 
 }  // namespace
@@ -147,57 +98,25 @@ std::string_view AdapterTypeName(TAdapterType type) {
 
 void TTCPIP::GetInfo() {
   adapters_.clear();
-  if (!host_.platform.ipHelper.Bound()) return;
   ReadAdapters();
   ReadNetworkParams();
 }
 
 void TTCPIP::ReadAdapters() {
-  platform::IpHelper& ipHelper = host_.platform.ipHelper;
-  std::vector<std::uint8_t> bytes;
-  const std::uint32_t result =
-      CallGrowing(bytes, records::adapter::kSize,
-                  [&](std::uint8_t* buffer, std::uint32_t& size) { return ipHelper.GetAdaptersInfo(buffer, size); });
-  if (result != 0) return;
-
-  const IpHelperBuffer buffer(bytes);
-  std::vector<std::size_t> visited;
-  std::optional<std::size_t> record;
-  if (buffer.Holds(0, records::adapter::kSize)) record = 0;
-  while (record && std::find(visited.begin(), visited.end(), *record) == visited.end()) {
-    visited.push_back(*record);
-    adapters_.push_back(ReadAdapter(buffer, *record));
-    record = buffer.Link(*record + records::adapter::kNext, records::adapter::kSize);
+  for (const records::AdapterRecord& record : host_.platform.ipHelper.QueryAdapters()) {
+    adapters_.push_back(AdapterOf(record));
   }
 }
 
 void TTCPIP::ReadNetworkParams() {
-  namespace params = records::network_params;
-  platform::IpHelper& ipHelper = host_.platform.ipHelper;
-  std::vector<std::uint8_t> bytes;
-  const std::uint32_t result = CallGrowing(bytes, params::kSize, [&](std::uint8_t* buffer, std::uint32_t& size) {
-    return ipHelper.GetNetworkParams(buffer, size);
-  });
-  if (result != 0) return;
-  const IpHelperBuffer buffer(bytes);
+  const auto params = host_.platform.ipHelper.QueryNetworkParams();
+  if (!params) return;
 
-  nodeType_ = NodeTypeOfCode(buffer.Word32(params::kNodeType));
-  dhcpScopeName_ = buffer.Text(params::kScopeId, records::kScopeIdSize);
-  const auto current = buffer.Link(params::kCurrentDnsServer, address_string::kSize);
-  currentDnsServer_ = current ? buffer.Text(*current + address_string::kAddress, records::kAddressTextSize) : "";
-
-  // The servers end at a null link, or at a link back to an item already
-  // read. A server named twice stays twice: the system lists it so (two equal
-  // resolv.conf lines under Wine), and the servers after it are the system's.
+  nodeType_ = NodeTypeOfCode(params->nodeType);
+  dhcpScopeName_ = params->scopeId;
+  currentDnsServer_ = params->currentDnsServer.value_or("");
   dnsServers_.Clear();
-  std::vector<std::size_t> visited{params::kDnsServerList};
-  dnsServers_.Add(buffer.Text(params::kDnsServerList + address_string::kAddress, records::kAddressTextSize));
-  for (auto item = buffer.Link(params::kDnsServerList + address_string::kNext, address_string::kSize);
-       item && std::find(visited.begin(), visited.end(), *item) == visited.end();
-       item = buffer.Link(*item + address_string::kNext, address_string::kSize)) {
-    visited.push_back(*item);
-    dnsServers_.Add(buffer.Text(*item + address_string::kAddress, records::kAddressTextSize));
-  }
+  for (const std::string& server : params->dnsServers) dnsServers_.Add(server);
 
   // Read before the host and domain names are stored: a "SearchList" of the
   // wrong type ends the gathering with those names unchanged.
@@ -213,11 +132,11 @@ void TTCPIP::ReadNetworkParams() {
   }
   dnsSuffixes_.Add(searchList);
 
-  hostName_ = buffer.Text(params::kHostName, records::kHostNameSize);
-  domainName_ = buffer.Text(params::kDomainName, records::kHostNameSize);
-  enableProxy_ = LowByteSet(buffer.Word32(params::kEnableProxy));
-  enableRouting_ = LowByteSet(buffer.Word32(params::kEnableRouting));
-  enableDns_ = LowByteSet(buffer.Word32(params::kEnableDns));
+  hostName_ = params->hostName;
+  domainName_ = params->domainName;
+  enableProxy_ = LowByteSet(params->enableProxy);
+  enableRouting_ = LowByteSet(params->enableRouting);
+  enableDns_ = LowByteSet(params->enableDns);
 }
 
 }  // namespace tolvaren

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "platform/ip_helper_records.h"
+#include "platform/ip_helper.h"
 
 namespace tolvaren::platform::ip_helper_records {
 namespace {
@@ -80,10 +80,10 @@ bool Fits(std::size_t needed, const std::uint8_t* buffer, std::uint32_t& size) {
 }  // namespace
 
 std::uint32_t WriteAdapters(const std::vector<AdapterRecord>& adapters, std::uint8_t* buffer, std::uint32_t& size) {
-  if (adapters.empty()) return kNoData;
+  if (adapters.empty()) return IpHelper::kNoData;
   std::size_t needed = adapters.size() * adapter::kSize;
   for (const AdapterRecord& a : adapters) needed += ExtraItems(a) * address_string::kSize;
-  if (!Fits(needed, buffer, size)) return kBufferOverflow;
+  if (!Fits(needed, buffer, size)) return IpHelper::kBufferOverflow;
 
   RecordSpace space(buffer, needed);
   std::vector<std::size_t> records;
@@ -116,7 +116,7 @@ std::uint32_t WriteNetworkParams(const NetworkParamsRecord& params, std::uint8_t
   for (const std::string& server : params.dnsServers) servers.push_back({server, {}});
   std::size_t needed = network_params::kSize + ExtraItems(servers) * address_string::kSize;
   if (params.currentDnsServer) needed += address_string::kSize;
-  if (!Fits(needed, buffer, size)) return kBufferOverflow;
+  if (!Fits(needed, buffer, size)) return IpHelper::kBufferOverflow;
 
   RecordSpace space(buffer, needed);
   const std::size_t at = space.Take(network_params::kSize);

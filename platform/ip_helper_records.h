@@ -1,15 +1,26 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
 
 namespace tolvaren::platform::ip_helper_records {
 
 // Byte layouts of the IP Helper records (IP_ADDR_STRING, IP_ADAPTER_INFO,
-// FIXED_INFO) for the pointer size of this build. Records link to each other
-// by real addresses of the process, written in the build's pointer size. The
-// Windows backend checks these offsets against the SDK's own structures; the
-// other backends and the fake write records with them, and the network
-// information reads them.
+// FIXED_INFO) for the pointer size of this build, the codes their fields
+// hold, and the values they carry. Records link to each other by real
+// addresses of the process, written in the build's pointer size. The Windows
+// backend checks the layouts and codes against the SDK's own.
+//
+// Every backend answers in these records, the Linux one and the fake too:
+// they write their values out (ip_helper_record_writer.h) and every caller
+// reads them back through the one walk (ip_helper_record_reader.h), which is
+// also the walk that reads what the Windows library wrote. Handing values up
+// directly on Linux would save that round trip, but would leave the walk of
+// untrusted records run only under Windows; this way the unit tests and the
+// fuzzer on Linux drive it, and writer and reader share each layout below.
 
 constexpr std::size_t kPointerSize = sizeof(void*);
 constexpr bool kWide = kPointerSize == 8;
@@ -68,5 +79,53 @@ constexpr std::size_t kSize = kWide ? 600 : 584;
 
 static_assert(adapter::kHaveWins + (kWide ? 8 : 4) == adapter::kPrimaryWinsServer);
 static_assert(adapter::kDhcpEnabled + (kWide ? 8 : 4) == adapter::kCurrentIpAddress);
+
+// The interface types of IP_ADAPTER_INFO's Type (IF_TYPE_*, MIB_IF_TYPE_*).
+namespace interface_type {
+constexpr std::uint32_t kOther = 1;
+constexpr std::uint32_t kEthernet = 6;
+constexpr std::uint32_t kTokenRing = 9;
+constexpr std::uint32_t kFddi = 15;
+constexpr std::uint32_t kPpp = 23;
+constexpr std::uint32_t kLoopback = 24;
+constexpr std::uint32_t kSlip = 28;
+constexpr std::uint32_t kIeee80211 = 71;
+constexpr std::uint32_t kTunnel = 131;
+}  // namespace interface_type
+
+// The NetBIOS node types of FIXED_INFO's NodeType (*_NODETYPE).
+namespace node_type {
+constexpr std::uint32_t kBroadcast = 1;
+constexpr std::uint32_t kPeerToPeer = 2;
+constexpr std::uint32_t kMixed = 4;
+constexpr std::uint32_t kHybrid = 8;
+}  // namespace node_type
+
+// The values of one IP_ADDR_STRING list item.
+struct AddressItem {
+  std::string address;
+  std::string mask;
+};
+
+// The values of one IP_ADAPTER_INFO record. A list read back always holds
+// at least the item embedded in the record.
+struct AdapterRecord {
+  std::string adapterName, description;
+  std::vector<std::uint8_t> hardwareAddress;  // up to 8 bytes; its length is the record's AddressLength
+  std::uint32_t comboIndex = 0, index = 0, type = interface_type::kEthernet, dhcpEnabled = 0;
+  std::vector<AddressItem> ipAddresses, gateways, dhcpServers;  // empty: one embedded item with empty texts
+  bool haveWins = false;
+  std::vector<AddressItem> primaryWins, secondaryWins;
+};
+
+// The values of the FIXED_INFO record.
+struct NetworkParamsRecord {
+  std::string hostName, domainName;
+  std::optional<std::string> currentDnsServer;  // a separate IP_ADDR_STRING the record's pointer leads to
+  std::vector<std::string> dnsServers;          // empty: one embedded item with empty texts
+  std::uint32_t nodeType = 0;
+  std::string scopeId;
+  std::uint32_t enableRouting = 0, enableProxy = 0, enableDns = 0;
+};
 
 }  // namespace tolvaren::platform::ip_helper_records

@@ -4,10 +4,6 @@
 
 namespace tolvaren::platform::fake {
 
-namespace {
-constexpr std::uint8_t kInvalidLana = 0x23;  // NRC_BRIDGE
-}
-
 std::uint8_t FakeNetbios::Submit(NetbiosControlBlock& block) {
   NetbiosControlBlock copy = block;
   copy.buffer = nullptr;
@@ -23,17 +19,19 @@ std::uint8_t FakeNetbios::Submit(NetbiosControlBlock& block) {
       for (const Lana& l : lanas) {
         if (block.length > at) block.buffer[at++] = l.number;
       }
-      return 0;
+      return kNrcGood;
     }
     case kNcbReset:
-      return lana == lanas.end() ? kInvalidLana : lana->resetCode;
+      if (lana == lanas.end()) return kNrcBridge;
+      return lana->resetCode;
     case kNcbAdapterStatus:
-      if (lana == lanas.end()) return kInvalidLana;
+      if (lana == lanas.end()) return kNrcBridge;
       if (lana->statusCode != 0) return lana->statusCode;
-      std::copy_n(lana->address.begin(), std::min<std::size_t>(block.length, 6), block.buffer);
-      return 0;
+      std::copy_n(lana->address.begin(), std::min<std::size_t>(block.length, adapter_status::kAddressSize),
+                  block.buffer);
+      return kNrcGood;
     default:
-      return kInvalidLana;
+      return kNrcBridge;
   }
 }
 

@@ -43,7 +43,7 @@ class FakeNetbios final : public Netbios {
  public:
   struct Lana {
     std::uint8_t number = 0;
-    std::array<std::uint8_t, 6> address{};
+    std::array<std::uint8_t, adapter_status::kAddressSize> address{};
     std::uint8_t resetCode = 0;
     std::uint8_t statusCode = 0;
   };
@@ -57,7 +57,8 @@ class FakeNetbios final : public Netbios {
 
 // Plays the IP Helper library. Each call is answered by its function when one
 // is set (for hostile record chains); otherwise the records of `adapters` and
-// `params` are laid out as the real library does (no adapter, no params: 232).
+// `params` are laid out as the real library does (no adapter, no params:
+// kNoData).
 class FakeIpHelper final : public IpHelper {
  public:
   using Call = std::function<std::uint32_t(std::uint8_t* buffer, std::uint32_t& size)>;
@@ -72,8 +73,6 @@ class FakeIpHelper final : public IpHelper {
     if (networkParams) return networkParams(buffer, size);
     return params ? ip_helper_records::WriteNetworkParams(*params, buffer, size) : kNoData;
   }
-
-  static constexpr std::uint32_t kNoData = 232;
 
   bool bound = true;
   Call adaptersInfo;

@@ -16,6 +16,7 @@
 #include <memory>
 
 #include "platform/ascii_case.h"
+#include "platform/ip_helper_record_writer.h"
 #include "platform/linux/linux_files.h"
 
 namespace tolvaren::platform::linux_backend {
@@ -24,19 +25,6 @@ namespace {
 constexpr std::size_t kHostNameBufferSize = 64;  // gethostname's buffer under Winsock
 constexpr std::size_t kConfigLimit = 1 << 20;    // more than any resolv.conf or route table
 constexpr std::uint16_t kHighVersion = 0x0202;   // Winsock 2.2
-
-// NetBIOS return codes.
-constexpr std::uint8_t kNrcGood = 0x00;
-constexpr std::uint8_t kNrcBufferLength = 0x01;
-constexpr std::uint8_t kNrcIllegalCommand = 0x03;
-constexpr std::uint8_t kNrcBadAddress = 0x07;
-constexpr std::uint8_t kNrcBridge = 0x23;  // no such LANA
-
-// A LANA_ENUM and an ADAPTER_STATUS: the least room the two commands accept.
-constexpr std::size_t kLanaEnumSize = 256;
-constexpr std::size_t kAdapterStatusSize = 60;
-constexpr std::size_t kAdapterTypeOffset = 8;
-constexpr std::uint8_t kEthernetAdapter = 0xFE;
 
 // A system file that cannot be read, or is no regular file (a FIFO or a
 // device bound over it), counts as absent: empty text.
@@ -158,12 +146,14 @@ std::optional<std::vector<Ipv4Bytes>> LinuxWinsock::LookUpHost(const std::string
 
 std::uint8_t LinuxNetbios::Submit(NetbiosControlBlock& block) {
   const std::vector<const NetworkInterface*> lanas = NetbiosAdapters(network_.Interfaces());
+  // A whole LANA_ENUM and an ADAPTER_STATUS are the least room the commands
+  // accept.
   switch (block.command) {
     case kNcbEnumerate: {
       if (block.buffer == nullptr) return kNrcBadAddress;
       if (block.length < kLanaEnumSize) return kNrcBufferLength;
       std::fill_n(block.buffer, kLanaEnumSize, 0);
-      const std::size_t count = std::min(lanas.size(), kLanaEnumSize - 1);
+      const std::size_t count = std::min<std::size_t>(lanas.size(), kLanaEnumSize - 1);
       block.buffer[0] = static_cast<std::uint8_t>(count);
       for (std::size_t n = 0; n < count; ++n) block.buffer[1 + n] = static_cast<std::uint8_t>(n);
       return kNrcGood;
@@ -173,11 +163,11 @@ std::uint8_t LinuxNetbios::Submit(NetbiosControlBlock& block) {
     case kNcbAdapterStatus: {
       if (block.lanaNumber >= lanas.size()) return kNrcBridge;
       if (block.buffer == nullptr) return kNrcBadAddress;
-      if (block.length < kAdapterStatusSize) return kNrcBufferLength;
-      std::fill_n(block.buffer, kAdapterStatusSize, 0);
+      if (block.length < adapter_status::kSize) return kNrcBufferLength;
+      std::fill_n(block.buffer, adapter_status::kSize, 0);
       const std::vector<std::uint8_t>& address = lanas[block.lanaNumber]->hardwareAddress;
       std::copy(address.begin(), address.end(), block.buffer);
-      block.buffer[kAdapterTypeOffset] = kEthernetAdapter;
+      block.buffer[adapter_status::kAdapterType] = adapter_status::kEthernet;
       return kNrcGood;
     }
     default:

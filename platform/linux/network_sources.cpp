@@ -1,6 +1,7 @@
 #include "platform/linux/network_sources.h"
 
 #include <arpa/inet.h>
+#include <net/if_arp.h>
 #include <netinet/in.h>
 
 #include <algorithm>
@@ -13,35 +14,31 @@
 namespace tolvaren::platform::linux_backend {
 namespace {
 
-constexpr std::uint32_t kNodeTypeHybrid = 8;
 constexpr std::uint32_t kRouteUp = 0x0001;  // RTF_UP
 // The system resolver uses the first three name servers of resolv.conf
 // (glibc's MAXNS), IPv6 ones included.
 constexpr std::size_t kMaxNameServers = 3;
 
-// Interface types of the IP Helper records, by ARPHRD_* hardware type.
+namespace interface_type = ip_helper_records::interface_type;
+
+// Interface types of the IP Helper records, by hardware type.
 struct TypeName {
   std::uint16_t hardwareType;
   std::uint32_t interfaceType;
 };
 constexpr TypeName kInterfaceTypes[] = {
-    {1, 6},      // ARPHRD_ETHER: IF_TYPE_ETHERNET_CSMACD
-    {6, 9},      // ARPHRD_IEEE802: IF_TYPE_ISO88025_TOKENRING
-    {256, 28},   // ARPHRD_SLIP: IF_TYPE_SLIP
-    {512, 23},   // ARPHRD_PPP: IF_TYPE_PPP
-    {772, 24},   // ARPHRD_LOOPBACK: IF_TYPE_SOFTWARE_LOOPBACK
-    {774, 15},   // ARPHRD_FDDI: IF_TYPE_FDDI
-    {801, 71},   // ARPHRD_IEEE80211: IF_TYPE_IEEE80211
-    {768, 131},  // ARPHRD_TUNNEL: IF_TYPE_TUNNEL
-    {776, 131},  // ARPHRD_SIT
+    {ARPHRD_ETHER, interface_type::kEthernet},      {ARPHRD_IEEE802, interface_type::kTokenRing},
+    {ARPHRD_SLIP, interface_type::kSlip},           {ARPHRD_PPP, interface_type::kPpp},
+    {ARPHRD_LOOPBACK, interface_type::kLoopback},   {ARPHRD_FDDI, interface_type::kFddi},
+    {ARPHRD_IEEE80211, interface_type::kIeee80211}, {ARPHRD_TUNNEL, interface_type::kTunnel},
+    {ARPHRD_SIT, interface_type::kTunnel},
 };
-constexpr std::uint32_t kOtherType = 1;  // IF_TYPE_OTHER
 
 std::uint32_t InterfaceType(std::uint16_t hardwareType) {
   for (const TypeName& t : kInterfaceTypes) {
     if (t.hardwareType == hardwareType) return t.interfaceType;
   }
-  return kOtherType;
+  return interface_type::kOther;
 }
 
 // Blank-separated words of one line.
@@ -252,7 +249,7 @@ std::vector<ip_helper_records::AdapterRecord> AdapterRecords(const std::vector<N
 ip_helper_records::NetworkParamsRecord NetworkParams(std::string_view hostName, std::string_view resolvConf) {
   ip_helper_records::NetworkParamsRecord params;
   std::tie(params.hostName, params.domainName) = SplitHostName(hostName);
-  params.nodeType = kNodeTypeHybrid;
+  params.nodeType = ip_helper_records::node_type::kHybrid;
   params.dnsServers = ResolvConfIpv4Servers(resolvConf);
   params.currentDnsServer = params.dnsServers.empty() ? std::string() : params.dnsServers.front();
   return params;

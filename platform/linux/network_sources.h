@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/ip_helper_record_writer.h"
+#include "platform/ip_helper_records.h"
 #include "platform/sockets.h"
 
 namespace tolvaren::platform::linux_backend {

@@ -54,6 +54,23 @@ static_assert(offsetof(FIXED_INFO, EnableDns) == records::network_params::kEnabl
 static_assert(sizeof(FIXED_INFO::HostName) == records::kHostNameSize);
 static_assert(sizeof(FIXED_INFO::ScopeId) == records::kScopeIdSize);
 
+// The codes the records and calls hold must be the SDK's own.
+static_assert(IpHelper::kBufferOverflow == ERROR_BUFFER_OVERFLOW);
+static_assert(IpHelper::kNoData == ERROR_NO_DATA);
+static_assert(records::interface_type::kOther == MIB_IF_TYPE_OTHER);
+static_assert(records::interface_type::kEthernet == MIB_IF_TYPE_ETHERNET);
+static_assert(records::interface_type::kTokenRing == MIB_IF_TYPE_TOKENRING);
+static_assert(records::interface_type::kFddi == MIB_IF_TYPE_FDDI);
+static_assert(records::interface_type::kPpp == MIB_IF_TYPE_PPP);
+static_assert(records::interface_type::kLoopback == MIB_IF_TYPE_LOOPBACK);
+static_assert(records::interface_type::kSlip == MIB_IF_TYPE_SLIP);
+static_assert(records::interface_type::kIeee80211 == IF_TYPE_IEEE80211);
+static_assert(records::interface_type::kTunnel == IF_TYPE_TUNNEL);
+static_assert(records::node_type::kBroadcast == BROADCAST_NODETYPE);
+static_assert(records::node_type::kPeerToPeer == PEER_TO_PEER_NODETYPE);
+static_assert(records::node_type::kMixed == MIXED_NODETYPE);
+static_assert(records::node_type::kHybrid == HYBRID_NODETYPE);
+
 #ifndef _WIN64
 static_assert(sizeof(IP_ADAPTER_INFO) == 640 && sizeof(FIXED_INFO) == 584 && sizeof(IP_ADDR_STRING) == 40);
 #endif

@@ -7,7 +7,7 @@
 
 #include "platform/exception.h"
 #include "platform/fake/fake_machine.h"
-#include "platform/ip_helper_record_writer.h"
+#include "platform/ip_helper_records.h"
 #include "tests/support/machine_scenarios.h"
 
 namespace tolvaren {
@@ -65,10 +65,10 @@ TEST(Network, MacAddressPerNetbiosAdapter) {
   };
   const Case cases[] = {
       {"failing status between two good ones",
-       {{0, kMacA, 0, 0}, {3, {}, 0, 0x23}, {5, kMacB, 0, 0}},
+       {{0, kMacA, 0, 0}, {3, {}, 0, platform::kNrcBridge}, {5, kMacB, 0, 0}},
        {"00:0C:29:AB:0D:EF", "??:??:??:??:??:??", "00:50:56:C0:00:08"}},
       {"two LANAs on one adapter", {{0, kMacA, 0, 0}, {1, kMacA, 0, 0}}, {"00:0C:29:AB:0D:EF"}},
-      {"failed reset skips the LANA", {{0, kMacA, 0x23, 0}, {1, kMacB, 0, 0}}, {"00:50:56:C0:00:08"}},
+      {"failed reset skips the LANA", {{0, kMacA, platform::kNrcBridge, 0}, {1, kMacB, 0, 0}}, {"00:50:56:C0:00:08"}},
       {"two failing status queries", {{0, {}, 0, 1}, {1, {}, 0, 1}}, {"??:??:??:??:??:??"}},
       {"all-zero address", {{0, {}, 0, 0}}, {"00:00:00:00:00:00"}},
       {"no LANA", {}, {}},
@@ -91,11 +91,11 @@ TEST(Network, MacAddressPerNetbiosAdapter) {
   const auto& blocks = machine.netbios.submitted;
   ASSERT_EQ(blocks.size(), 3u);
   EXPECT_EQ(blocks[0].command, platform::kNcbEnumerate);
-  EXPECT_EQ(blocks[0].length, 256);
+  EXPECT_EQ(blocks[0].length, platform::kLanaEnumSize);
   EXPECT_EQ(blocks[1].command, platform::kNcbReset);
   EXPECT_EQ(blocks[1].lanaNumber, 7);
   EXPECT_EQ(blocks[2].command, platform::kNcbAdapterStatus);
-  EXPECT_EQ(blocks[2].length, 348);
+  EXPECT_EQ(blocks[2].length, platform::adapter_status::kSizeWithNames);
   EXPECT_EQ(std::string(blocks[2].callName.data(), 16), "*" + std::string(15, ' '));
 
   // A failed enumeration visits nothing.
@@ -193,7 +193,7 @@ TEST(Network, Report) {
   platform::ip_helper_records::NetworkParamsRecord params;
   params.hostName = "pc42";
   params.domainName = "example.com";
-  params.nodeType = 8;
+  params.nodeType = platform::ip_helper_records::node_type::kHybrid;
   params.dnsServers = {"192.168.1.1", "8.8.8.8"};
   machine.ipHelper.params = params;
   Host host(machine.platform(), ClassifyOs(platform::fake::kWindowsXp));

@@ -50,11 +50,11 @@ TEST(TcpIp, AdapterRecords) {
   vmnet.haveWins = true;
   AdapterRecord tunnel;
   tunnel.description = "Tunnel";
-  tunnel.type = 71;
+  tunnel.type = records::interface_type::kIeee80211;
   tunnel.dhcpEnabled = 1;
   AdapterRecord loopback;
   loopback.description = "Loopback";
-  loopback.type = 24;
+  loopback.type = records::interface_type::kLoopback;
 
   const Gathered g([&](auto& m) { m.ipHelper.adapters = {vmnet, tunnel, loopback}; });
   ASSERT_EQ(g.tcpip.AdapterCount(), 3);
@@ -136,7 +136,7 @@ TEST(TcpIp, BufferGrowsToTwiceTheSizeAsked) {
     m.ipHelper.adaptersInfo = [one](std::uint8_t* buffer, std::uint32_t& size) -> std::uint32_t {
       if (size < 2560) {
         size = 1280;
-        return 111;
+        return platform::IpHelper::kBufferOverflow;
       }
       return records::WriteAdapters({one}, buffer, size);
     };
@@ -173,7 +173,7 @@ TEST(TcpIp, NetworkParameters) {
   params.hostName = "pc42";
   params.domainName = "example.com";
   params.currentDnsServer = "192.168.1.1";
-  params.nodeType = 8;
+  params.nodeType = records::node_type::kHybrid;
   params.scopeId = "scope";
   params.enableRouting = 0x100;
   params.enableProxy = 1;
@@ -223,7 +223,7 @@ TEST(TcpIp, SearchListOfTheWrongTypeEndsTheGathering) {
   NetworkParamsRecord params;
   params.hostName = "pc42";
   params.dnsServers = {"10.0.0.1"};
-  params.nodeType = 1;
+  params.nodeType = records::node_type::kBroadcast;
   machine.ipHelper.params = params;
   Host host(machine.platform(), ClassifyOs(platform::fake::kWindowsXp));
   TTCPIP tcpip(host);

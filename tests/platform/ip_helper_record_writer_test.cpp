@@ -3,6 +3,7 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/ip_helper.h"
 #include "platform/ip_helper_record_writer.h"
 #include "platform/ip_helper_records.h"
 
@@ -47,11 +48,11 @@ template <typename Write>
 Records WriteTwice(Write write, std::uint32_t expectedSize) {
   Records records;
   std::uint32_t size = 0;
-  EXPECT_EQ(write(nullptr, size), kBufferOverflow);
+  EXPECT_EQ(write(nullptr, size), IpHelper::kBufferOverflow);
   EXPECT_EQ(size, expectedSize);
   records.bytes.assign(size - 1, 0xAA);
   std::uint32_t shortSize = size - 1;
-  EXPECT_EQ(write(records.bytes.data(), shortSize), kBufferOverflow);
+  EXPECT_EQ(write(records.bytes.data(), shortSize), IpHelper::kBufferOverflow);
   EXPECT_EQ(shortSize, expectedSize);
   records.bytes.assign(size + 8, 0xAA);  // stale bytes the writer must clear
   std::uint32_t bigger = size + 8;
@@ -71,7 +72,7 @@ TEST(IpHelperRecordWriter, AdapterChain) {
   AdapterRecord second;
   second.description = std::string(200, 'd');
   second.hardwareAddress = std::vector<std::uint8_t>(10, 0xEE);
-  second.type = 24;
+  second.type = interface_type::kLoopback;
   second.haveWins = true;
   second.secondaryWins = {{"1.1.1.1", "a"}, {"2.2.2.2", "b"}, {"255.255.255.2550", "c"}};
 
@@ -89,7 +90,7 @@ TEST(IpHelperRecordWriter, AdapterChain) {
   EXPECT_EQ(r.bytes[adapter::kAddress + 5], 0x55);
   EXPECT_EQ(r.bytes[adapter::kAddress + 6], 0);
   EXPECT_EQ(r.Word(adapter::kIndex), 7u);
-  EXPECT_EQ(r.Word(adapter::kType), 6u);
+  EXPECT_EQ(r.Word(adapter::kType), interface_type::kEthernet);
   EXPECT_EQ(r.List(adapter::kIpAddressList),
             (std::vector<std::string>{"10.77.1.10/255.255.255.0", "10.77.1.11/255.255.0.0"}));
   EXPECT_EQ(r.List(adapter::kGatewayList), std::vector<std::string>{"10.77.1.1/"});
@@ -99,7 +100,7 @@ TEST(IpHelperRecordWriter, AdapterChain) {
   const std::size_t at = adapter::kSize;
   EXPECT_EQ(r.Text(at + adapter::kDescription, kDescriptionSize), std::string(kDescriptionSize - 1, 'd'));
   EXPECT_EQ(r.Word(at + adapter::kAddressLength), 8u);
-  EXPECT_EQ(r.Word(at + adapter::kType), 24u);
+  EXPECT_EQ(r.Word(at + adapter::kType), interface_type::kLoopback);
   EXPECT_EQ(r.Word(at + adapter::kHaveWins), 1u);
   EXPECT_EQ(r.List(at + adapter::kPrimaryWinsServer), std::vector<std::string>{"/"});
   EXPECT_EQ(r.List(at + adapter::kSecondaryWinsServer),
@@ -109,7 +110,7 @@ TEST(IpHelperRecordWriter, AdapterChain) {
 
 TEST(IpHelperRecordWriter, NoAdaptersIsNoData) {
   std::uint32_t size = 0;
-  EXPECT_EQ(WriteAdapters({}, nullptr, size), kNoData);
+  EXPECT_EQ(WriteAdapters({}, nullptr, size), IpHelper::kNoData);
   EXPECT_EQ(size, 0u);
 }
 
@@ -129,7 +130,7 @@ TEST(IpHelperRecordWriter, NetworkParams) {
   full.domainName = "example.test";
   full.currentDnsServer = "10.0.0.9";
   full.dnsServers = {"127.0.0.1", "10.0.0.53"};
-  full.nodeType = 8;
+  full.nodeType = node_type::kHybrid;
   full.scopeId = "scope";
   full.enableDns = 1;
   const Case cases[] = {

@@ -94,13 +94,13 @@ TEST(NetworkSources, NetbiosAdaptersAndIpHelperRecords) {
   EXPECT_EQ(records[0].gateways[0].address, "10.77.1.1");
   EXPECT_EQ(records[1].ipAddresses[0].address, "0.0.0.0");
   EXPECT_EQ(records[1].gateways[0].address, "0.0.0.0");
-  EXPECT_EQ(records[2].type, 1u);  // no Ethernet
-  EXPECT_EQ(records[3].type, 6u);
+  EXPECT_EQ(records[2].type, ip_helper_records::interface_type::kOther);  // no Ethernet
+  EXPECT_EQ(records[3].type, ip_helper_records::interface_type::kEthernet);
 
   const auto params = NetworkParams("pc.example.test", "nameserver ::1\n");
   EXPECT_EQ(params.dnsServers, std::vector<std::string>{});  // written as one empty item
   EXPECT_EQ(params.currentDnsServer, "");
-  EXPECT_EQ(params.nodeType, 8u);
+  EXPECT_EQ(params.nodeType, ip_helper_records::node_type::kHybrid);
 }
 
 // The backends on this machine, with a resolv.conf of the test's own.
@@ -118,21 +118,21 @@ TEST(LinuxNetwork, BackendsAnswerWithTheCallersBuffers) {
   EXPECT_STREQ(reinterpret_cast<const char*>(buffer.data() + records::network_params::kDnsServerList +
                                              records::address_string::kAddress),
                "192.0.2.53");
-  EXPECT_EQ(buffer[records::network_params::kNodeType], 8);
+  EXPECT_EQ(buffer[records::network_params::kNodeType], records::node_type::kHybrid);
 
   LinuxNetbios netbios(network);
-  std::vector<std::uint8_t> lanas(256, 0xAA);
+  std::vector<std::uint8_t> lanas(kLanaEnumSize, 0xAA);
   NetbiosControlBlock block;
   block.command = kNcbEnumerate;
   block.buffer = lanas.data();
-  block.length = 255;
-  EXPECT_EQ(netbios.Submit(block), 0x01);  // Wine wants a whole LANA_ENUM
+  block.length = kLanaEnumSize - 1;
+  EXPECT_EQ(netbios.Submit(block), kNrcBufferLength);  // Wine wants a whole LANA_ENUM
   EXPECT_EQ(lanas[0], 0xAA);
-  block.length = 256;
-  EXPECT_EQ(netbios.Submit(block), 0);
+  block.length = kLanaEnumSize;
+  EXPECT_EQ(netbios.Submit(block), kNrcGood);
   block.command = kNcbAdapterStatus;
   block.lanaNumber = 200;
-  EXPECT_EQ(netbios.Submit(block), 0x23);
+  EXPECT_EQ(netbios.Submit(block), kNrcBridge);
 
   LinuxWinsock winsock(network);
   const auto startup = winsock.StartUp(0x0101);

@@ -31,31 +31,31 @@ TEST(Win32Network, WinsockStartsAndResolvesTheOwnName) {
 
 TEST(Win32Network, NetbiosEnumeratesResetsAndReadsStatus) {
   Win32Netbios netbios;
-  std::vector<std::uint8_t> lanas(256);
+  std::vector<std::uint8_t> lanas(kLanaEnumSize);
   NetbiosControlBlock enumerate;
   enumerate.command = kNcbEnumerate;
   enumerate.buffer = lanas.data();
-  // Wine's enumeration wants room for a whole LANA_ENUM (256 bytes) and
-  // refuses one byte less with NRC_BUFLEN.
-  enumerate.length = 255;
-  EXPECT_EQ(netbios.Submit(enumerate), 0x01);
-  enumerate.length = 256;
-  ASSERT_EQ(netbios.Submit(enumerate), 0);
+  // Wine's enumeration wants room for a whole LANA_ENUM and refuses one
+  // byte less.
+  enumerate.length = kLanaEnumSize - 1;
+  EXPECT_EQ(netbios.Submit(enumerate), kNrcBufferLength);
+  enumerate.length = kLanaEnumSize;
+  ASSERT_EQ(netbios.Submit(enumerate), kNrcGood);
   ASSERT_LT(lanas[0], 255);
   if (lanas[0] == 0) GTEST_SKIP() << "no LAN adapter";
   NetbiosControlBlock reset;
   reset.command = kNcbReset;
   reset.lanaNumber = lanas[1];
-  EXPECT_EQ(netbios.Submit(reset), 0);
-  std::vector<std::uint8_t> status(348);
+  EXPECT_EQ(netbios.Submit(reset), kNrcGood);
+  std::vector<std::uint8_t> status(adapter_status::kSizeWithNames);
   NetbiosControlBlock query;
   query.command = kNcbAdapterStatus;
   query.lanaNumber = lanas[1];
   query.buffer = status.data();
-  query.length = 348;
+  query.length = adapter_status::kSizeWithNames;
   query.callName.fill(' ');
   query.callName[0] = '*';
-  EXPECT_EQ(netbios.Submit(query), 0);
+  EXPECT_EQ(netbios.Submit(query), kNrcGood);
 }
 
 // The library's records, read with this build's layouts.
@@ -76,7 +76,7 @@ TEST(Win32Network, IpHelperFillsRecordsOfTheDeclaredLayout) {
 
   size = 0;
   const std::uint32_t code = ipHelper.GetAdaptersInfo(nullptr, size);
-  if (code == 232) GTEST_SKIP() << "no adapter";
+  if (code == IpHelper::kNoData) GTEST_SKIP() << "no adapter";
   ASSERT_EQ(code, IpHelper::kBufferOverflow);
   std::vector<std::uint8_t> adapters(size);
   ASSERT_EQ(ipHelper.GetAdaptersInfo(adapters.data(), size), 0u);
