@@ -15,6 +15,7 @@
 #include "core/info_gather.h"
 #include "hwinfo/machine.h"
 #include "netinfo/network.h"
+#include "platform/ascii_case.h"
 #include "platform/exception.h"
 #include "templates/expansion_record.h"
 #include "templates/macro_expander.h"
@@ -58,13 +59,7 @@ class LineCollector final : public platform::Console {
 
 // The NetBIOS name Windows derives from a DNS host name: its first 15 bytes,
 // letters in upper case.
-std::string NetBiosNameOf(const std::string& name) {
-  std::string netbios = name.substr(0, kNetBiosNameBytes);
-  for (char& c : netbios) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return netbios;
-}
+std::string NetBiosNameOf(const std::string& name) { return AsciiUpperCase(name.substr(0, kNetBiosNameBytes)); }
 
 // Builds one JSON object, keys in the order they are added.
 class JsonObject {

@@ -1,10 +1,10 @@
 #include "core/devices.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstdlib>
 
 #include "core/device_classes.h"
+#include "platform/ascii_case.h"
 #include "platform/tregistry.h"
 
 namespace tolvaren {
@@ -15,21 +15,8 @@ constexpr char kServicesKey[] = "\\SYSTEM\\CurrentControlSet\\Services\\";
 constexpr char kConfigManagerKey[] = "\\Config Manager\\Enum";
 constexpr char kWin9xEnumKey[] = "\\Enum";
 
-std::string Upper(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return text;
-}
-
-bool SameIgnoringCase(const std::string& a, const std::string& b) { return Upper(a) == Upper(b); }
-
 bool IsBlank(const std::string& text) {
   return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) <= ' '; });
-}
-
-bool LessIgnoringCase(const std::string& a, const std::string& b) {
-  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-    return std::tolower(static_cast<unsigned char>(x)) < std::tolower(static_cast<unsigned char>(y));
-  });
 }
 
 // "Driver" values hold paths such as "{4D36E972-...}\\0001" on some systems.
@@ -73,7 +60,7 @@ void TDevices::GetInfo() {
     EnumerateConfigManager();
   }
   std::stable_sort(devices_.begin(), devices_.end(),
-                   [](const auto& a, const auto& b) { return LessIgnoringCase(a.first, b.first); });
+                   [](const auto& a, const auto& b) { return LessIgnoringAsciiCase(a.first, b.first); });
   deviceCount_ = static_cast<std::int32_t>(devices_.size());
 }
 
@@ -138,7 +125,7 @@ void TDevices::EnumerateConfigManager() {
   std::vector<std::string> seen;  // class name and description of every record added
   for (std::size_t n = 0; n < hardwareKeys.size(); ++n) {
     const std::string& h = hardwareKeys[n];
-    if (h.empty() || Upper(h).find("NETWORK") != std::string::npos) continue;
+    if (h.empty() || AsciiUpperCase(h).find("NETWORK") != std::string::npos) continue;
     const std::string key = std::string(kWin9xEnumKey) + "\\" + h;
     {
       TRegistry reg(registry);
@@ -160,7 +147,7 @@ std::unique_ptr<TDevice> TDevices::ReadDevice(const std::string& deviceKey, cons
 
   TRegistry reg(registry);
   if (!reg.OpenKeyReadOnly(deviceKey)) return device;
-  device->ClassGUID = Upper(reg.ReadString("ClassGUID"));
+  device->ClassGUID = AsciiUpperCase(reg.ReadString("ClassGUID"));
   device->FriendlyName = reg.ReadString("FriendlyName");
   device->Description = reg.ReadString("DeviceDesc");
   device->Manufacturer = reg.ReadString("Mfg");
@@ -205,7 +192,7 @@ void TDevices::ReadClassData(TDevice& device, bool nt) {
   const std::string classRoot = "\\" + host_.os.classKey;
   const StringList classes = SubkeysOf(registry, platform::RegistryRoot::LocalMachine, classRoot);
   for (const std::string& name : classes.Items()) {
-    if (!SameIgnoringCase(name, device.ClassGUID)) continue;
+    if (!EqualIgnoringAsciiCase(name, device.ClassGUID)) continue;
     TRegistry cls(registry);
     if (!cls.OpenKeyReadOnly(classRoot + "\\" + name)) return;
     device.DeviceClassName = cls.ReadString("Class");

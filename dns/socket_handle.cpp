@@ -4,6 +4,7 @@
 
 #include "dns/net_errors.h"
 #include "dns/net_messages.h"
+#include "platform/ipv4_address.h"
 
 namespace tolvaren::dns {
 namespace {
@@ -52,7 +53,7 @@ int SocketHandle::ReadDatagram(std::uint8_t* buffer, std::size_t size) {
   std::uint16_t senderPort = 0;
   const int count = stack_.Api().ReceiveFrom(Handle, buffer, size, sender, senderPort);
   if (count >= 0) {
-    PeerIP = FormatDottedQuad(sender);
+    PeerIP = platform::FormatIpv4(sender);
     PeerPort = senderPort;
   }
   return count;

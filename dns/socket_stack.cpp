@@ -5,6 +5,8 @@
 
 #include "dns/net_errors.h"
 #include "dns/net_messages.h"
+#include "platform/ascii_case.h"
+#include "platform/ipv4_address.h"
 
 namespace tolvaren::dns {
 namespace {
@@ -88,15 +90,11 @@ SocketStack::SocketStack(platform::SocketApi& api) : api_(api) {
 }
 
 std::string SocketStack::ResolveAddress(const std::string& host) {
-  std::string upper = host;
-  for (char& c : upper) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  if (upper == "LOCALHOST") return "127.0.0.1";
+  if (EqualIgnoringAsciiCase(host, "localhost")) return "127.0.0.1";
   if (IsDottedQuad(host)) return host;
   Ipv4Bytes address{};
   if (!api_.LookUpHost(host, address)) FailOnSocketError(-1);
-  return FormatDottedQuad(address);
+  return platform::FormatIpv4(address);
 }
 
 int SocketStack::FailOnSocketError(int result) {
@@ -149,11 +147,6 @@ Ipv4Bytes ParseDottedQuad(std::string_view text) {
     address[i] = static_cast<std::uint8_t>(value & 0xFF);
   }
   return address;
-}
-
-std::string FormatDottedQuad(const Ipv4Bytes& address) {
-  return std::to_string(address[0]) + "." + std::to_string(address[1]) + "." + std::to_string(address[2]) + "." +
-         std::to_string(address[3]);
 }
 
 const char* SocketErrorText(int code) {

@@ -47,6 +47,10 @@ class SocketStack {
   int lastError_ = 0;
 };
 
+// The socket layer reads a host text the way its callers have always handed it
+// over, more leniently than platform::ParseIpv4: pieces cut at the first three
+// dots, each an integer that may carry a sign or leading zeros.
+
 // Four numbers from 0 to 255 cut at the first three dots (the last piece takes
 // the rest, dots included, so "1.2.3.4.5" is not one).
 bool IsDottedQuad(std::string_view text);
@@ -54,8 +58,6 @@ bool IsDottedQuad(std::string_view text);
 // The four address bytes of a dotted text, each piece's low 8 bits; a piece
 // that is not a number raises EConvertError.
 Ipv4Bytes ParseDottedQuad(std::string_view text);
-
-std::string FormatDottedQuad(const Ipv4Bytes& address);
 
 // The text for a socket error code (Winsock numbering); empty when unknown.
 const char* SocketErrorText(int code);

@@ -53,7 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Each server is reported as a plain dotted quad that reads back the same.
     if (!dns::IsDottedQuad(server)) __builtin_trap();
     const auto address = platform::linux_backend::InetAtonAddress(server);
-    if (!address || platform::linux_backend::DottedQuad(*address) != server) __builtin_trap();
+    if (!address || platform::FormatIpv4(*address) != server) __builtin_trap();
   }
   for (const auto& route : platform::linux_backend::ParseDefaultRoutes(text)) {
     if (route.interfaceName.empty()) __builtin_trap();

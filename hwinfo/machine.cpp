@@ -1,11 +1,11 @@
 #include "hwinfo/machine.h"
 
-#include <cctype>
 #include <string_view>
 
 #include "core/devices.h"
 #include "core/info_gather.h"
 #include "hwinfo/date_time.h"
+#include "platform/ascii_case.h"
 #include "platform/tregistry.h"
 
 namespace tolvaren {
@@ -22,14 +22,7 @@ constexpr std::size_t kVkScroll = 0x91;
 // Toggle bit set and the key not held down.
 constexpr std::uint8_t kToggledOnly = 1;
 
-bool StartsWithComputer(std::string_view className) {
-  constexpr std::string_view kComputer = "computer";
-  if (className.size() < kComputer.size()) return false;
-  for (std::size_t i = 0; i < kComputer.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(className[i])) != kComputer[i]) return false;
-  }
-  return true;
-}
+bool StartsWithComputer(std::string_view className) { return StartsWithIgnoringAsciiCase(className, "computer"); }
 
 }  // namespace
 

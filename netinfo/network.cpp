@@ -106,13 +106,8 @@ void TNetwork::GetInfo() {
   }
 
   ipAddresses_.Clear();
-  std::string ips = GetLocalIPs();
-  if (!ips.empty()) {
-    for (std::size_t comma; (comma = ips.find(',')) != std::string::npos; ips.erase(0, comma + 1)) {
-      ipAddresses_.Add(ips.substr(0, comma));
-    }
-    ipAddresses_.Add(ips);
-  }
+  const std::string ips = GetLocalIPs();
+  if (!ips.empty()) ipAddresses_.AddCommaPieces(ips);
 
   const bool win2000 = kind == os2000;
   const std::string classKey = win2000 ? kWin2000NetworkKey : host_.os.classKey;

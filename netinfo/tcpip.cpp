@@ -4,6 +4,7 @@
 #include <array>
 
 #include "netinfo/hardware_address_text.h"
+#include "platform/blank_trim.h"
 #include "platform/ip_helper_records.h"
 #include "platform/tregistry.h"
 
@@ -56,13 +57,6 @@ TNodeType NodeTypeOfCode(std::uint32_t code) {
 }
 
 bool LowByteSet(std::uint32_t word) { return (word & 0xFFu) != 0; }
-
-std::string TrimBlanks(const std::string& text) {
-  const auto blank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
-  const auto first = std::find_if_not(text.begin(), text.end(), blank);
-  const auto last = std::find_if_not(text.rbegin(), text.rend(), blank).base();
-  return first < last ? std::string(first, last) : std::string();
-}
 
 void AddItems(const std::vector<records::AddressItem>& items, StringList& addresses, StringList& masks) {
   for (const records::AddressItem& item : items) {
@@ -126,11 +120,7 @@ void TTCPIP::ReadNetworkParams() {
     TRegistry reg(host_.platform.registry);
     if (reg.OpenKeyReadOnly(kTcpipParametersKey)) searchList = reg.ReadString(kSearchList);
   }
-  for (std::size_t comma; (comma = searchList.find(',')) != std::string::npos;) {
-    dnsSuffixes_.Add(searchList.substr(0, comma));
-    searchList.erase(0, comma + 1);
-  }
-  dnsSuffixes_.Add(searchList);
+  dnsSuffixes_.AddCommaPieces(searchList);
 
   hostName_ = params->hostName;
   domainName_ = params->domainName;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <algorithm>
+#include <string>
 #include <string_view>
 
 namespace tolvaren {
@@ -10,6 +11,12 @@ namespace tolvaren {
 // process locale. These are the only case-blind comparisons in the program.
 
 constexpr char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+constexpr char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
+inline std::string AsciiUpperCase(std::string text) {
+  for (char& c : text) c = AsciiUpper(c);
+  return text;
+}
 
 inline bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b) {
   return a.size() == b.size() &&

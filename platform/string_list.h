@@ -39,6 +39,15 @@ class StringList {
     return text;
   }
 
+  // Adds the pieces of a text cut at every comma, as they stand: no quoting,
+  // no trimming, and an empty text is one empty piece.
+  void AddCommaPieces(std::string_view text) {
+    for (std::size_t comma; (comma = text.find(',')) != std::string_view::npos; text.remove_prefix(comma + 1)) {
+      Add(std::string(text.substr(0, comma)));
+    }
+    Add(std::string(text));
+  }
+
   // Replaces the items with those of a comma text: commas and blanks (bytes
   // 1 to 32) separate items, double quotes group, a doubled quote inside
   // quotes stands for one, and a comma at the very end adds an empty item.

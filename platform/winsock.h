@@ -30,7 +30,8 @@ class Winsock {
   // gethostbyname: the IPv4 addresses of the host entry in resolver order;
   // nothing when the lookup fails.
   virtual std::optional<std::vector<Ipv4Bytes>> LookUpHost(const std::string& name) = 0;
-  // inet_ntoa.
+  // inet_ntoa on Windows, whose text the reports have always carried; the
+  // other backends give FormatIpv4's text, which is the same.
   virtual std::string DottedText(const Ipv4Bytes& address) = 0;
 };
 

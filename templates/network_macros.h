@@ -15,7 +15,11 @@ namespace tolvaren {
 std::string ExpandNetworkMacros(Host& host, const std::string& text);
 
 // Octet index (0 to 3) of a dotted IPv4 address; raises EConvertError when
-// the address has no such piece or it is not a decimal number.
+// the address has no such piece or it is not a decimal number. The address is
+// not parsed strictly: its dots become commas and the pieces are those of a
+// comma list, so "10.0.0.007" gives 7 for the last octet, as templates have
+// always expanded it; an address the network layer hands up is a plain
+// dotted quad anyway, and a broken one still ends in the conversion error.
 int IpOctet(const std::string& address, int index);
 
 // The short host name the DNS servers give for the address, asking one after

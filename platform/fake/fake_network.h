@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/ip_helper_record_writer.h"
+#include "platform/ipv4_address.h"
 #include "platform/platform.h"
 
 namespace tolvaren::platform::fake {
@@ -27,9 +28,7 @@ class FakeWinsock final : public Winsock {
     if (it == hosts.end()) return std::nullopt;
     return it->second;
   }
-  std::string DottedText(const Ipv4Bytes& a) override {
-    return std::to_string(a[0]) + "." + std::to_string(a[1]) + "." + std::to_string(a[2]) + "." + std::to_string(a[3]);
-  }
+  std::string DottedText(const Ipv4Bytes& a) override { return FormatIpv4(a); }
 
   std::optional<WinsockStartup> startup = WinsockStartup{"Fake Winsock", "Running", 0x0202};  // nothing: refused
   std::optional<std::string> hostName = "fakepc";

@@ -3,6 +3,8 @@
 #include <cctype>
 #include <stdexcept>
 
+#include "platform/ascii_case.h"
+
 namespace tolvaren::platform::fake {
 
 struct FakeRegistry::Node {
@@ -15,13 +17,7 @@ namespace {
 
 using Node = FakeRegistry::Node;
 
-bool SameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) return false;
-  }
-  return true;
-}
+bool SameName(std::string_view a, std::string_view b) { return EqualIgnoringAsciiCase(a, b); }
 
 std::vector<std::string> SplitPath(const std::string& path) {
   std::vector<std::string> parts;

@@ -127,34 +127,4 @@ int ReplaceFileKeepingAttributes(const std::string& path, const std::string& con
   return 0;
 }
 
-int ReadSmallRegularFile(const std::string& path, std::size_t limit, std::string& content) {
-  content.clear();
-  const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-  if (fd < 0) return errno;
-  struct stat info {};
-  int error = 0;
-  if (fstat(fd, &info) != 0) {
-    error = errno;
-  } else if (!S_ISREG(info.st_mode)) {
-    error = ENOENT;
-  }
-  char buffer[4096];
-  while (error == 0) {
-    const ssize_t n = read(fd, buffer, sizeof buffer);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) {
-      error = errno;
-    } else if (n == 0) {
-      break;
-    } else if (content.size() + static_cast<std::size_t>(n) > limit) {
-      error = EFBIG;
-    } else {
-      content.append(buffer, static_cast<std::size_t>(n));
-    }
-  }
-  close(fd);
-  if (error != 0) content.clear();
-  return error;
-}
-
 }  // namespace tolvaren::platform::linux_backend

@@ -23,9 +23,4 @@ void RemoveLeftoverTemporaries(const std::string& path);
 // synced so the rename itself survives. Returns 0 or the errno.
 int ReplaceFileKeepingAttributes(const std::string& path, const std::string& content);
 
-// Reads a regular file of at most limit bytes without blocking on a FIFO or
-// device. Returns 0, ENOENT when it is absent or no regular file (so it counts
-// as absent), EFBIG when it is larger, or the errno of the failing call.
-int ReadSmallRegularFile(const std::string& path, std::size_t limit, std::string& content);
-
 }  // namespace tolvaren::platform::linux_backend

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
@@ -56,47 +57,51 @@ std::string NotAFile(mode_t mode) {
   return "it is not a regular file";
 }
 
-// Opens a regular file for reading, or says why not. The type is looked at
+// Opens a regular file for reading, or gives the errno that stops it (ENOENT
+// for a path that is no regular file) and says why. The type is looked at
 // before the open, since opening a device may act on it, and again on the
 // open descriptor, in case the path changed in between; O_NONBLOCK keeps the
 // open itself from waiting for a FIFO's writer.
-int OpenRegularFile(const std::string& path, struct stat& info, std::string& reason) {
+int OpenRegularFile(const std::string& path, struct stat& info, std::string& reason, int& fd) {
+  fd = -1;
   if (stat(path.c_str(), &info) != 0) {
-    reason = std::strerror(errno);
-    return -1;
+    const int error = errno;
+    reason = std::strerror(error);
+    return error;
   }
   if (!S_ISREG(info.st_mode)) {
     reason = NotAFile(info.st_mode);
-    return -1;
+    return ENOENT;
   }
-  const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
   if (fd < 0) {
-    reason = std::strerror(errno);
-    return -1;
+    const int error = errno;
+    reason = std::strerror(error);
+    return error;
   }
   if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
     reason = NotAFile(info.st_mode);
     close(fd);
-    return -1;
+    fd = -1;
+    return ENOENT;
   }
-  return fd;
+  return 0;
 }
 
-}  // namespace
-
+// Reads a regular file up to limit bytes; 0 or the errno that stopped it.
 // sysfs files report a size of 4096 whatever they hold, and /proc files a
 // size of 0, so this reads until the end of the file or the limit rather than
 // trusting the size. The size only sizes the first read (one byte more, to
 // meet the end), so a regular file is read into one buffer without regrowing
 // it; after a short read the end is probed in small steps.
-std::optional<std::vector<std::uint8_t>> LinuxFileSystem::ReadRegularFile(const std::string& path, std::size_t limit,
-                                                                          std::string& reason) {
+int ReadRegularFileUpTo(const std::string& path, std::size_t limit, std::vector<std::uint8_t>& bytes,
+                        std::string& reason) {
+  bytes.clear();
   struct stat info {};
-  const int fd = OpenRegularFile(path, info, reason);
-  if (fd < 0) return std::nullopt;
+  int fd = -1;
+  if (const int error = OpenRegularFile(path, info, reason, fd); error != 0) return error;
   constexpr std::size_t kChunk = 65536;
   constexpr std::size_t kProbe = 4096;
-  std::vector<std::uint8_t> bytes;
   std::size_t chunk = kChunk;
   if (info.st_size > 0) {
     chunk = std::min(limit, static_cast<std::size_t>(info.st_size) + 1);
@@ -120,16 +125,37 @@ std::optional<std::vector<std::uint8_t>> LinuxFileSystem::ReadRegularFile(const 
   close(fd);
   if (error != 0) {
     reason = std::strerror(error);
-    return std::nullopt;
+    bytes.clear();
   }
+  return error;
+}
+
+}  // namespace
+
+std::optional<std::vector<std::uint8_t>> LinuxFileSystem::ReadRegularFile(const std::string& path, std::size_t limit,
+                                                                          std::string& reason) {
+  std::vector<std::uint8_t> bytes;
+  if (ReadRegularFileUpTo(path, limit, bytes, reason) != 0) return std::nullopt;
   return bytes;
+}
+
+int ReadSmallRegularFile(const std::string& path, std::size_t limit, std::string& content) {
+  content.clear();
+  std::vector<std::uint8_t> bytes;
+  std::string reason;
+  // One byte past the limit tells a file of exactly limit bytes from a larger one.
+  const std::size_t probe = limit < SIZE_MAX ? limit + 1 : limit;
+  if (const int error = ReadRegularFileUpTo(path, probe, bytes, reason); error != 0) return error;
+  if (bytes.size() > limit) return EFBIG;
+  content.assign(bytes.begin(), bytes.end());
+  return 0;
 }
 
 bool LinuxFileSystem::ReadWholeFileInto(const std::string& path, std::span<std::uint8_t> buffer) {
   struct stat info {};
   std::string reason;
-  const int fd = OpenRegularFile(path, info, reason);
-  if (fd < 0) return false;
+  int fd = -1;
+  if (OpenRegularFile(path, info, reason, fd) != 0) return false;
   if (static_cast<std::uint64_t>(info.st_size) != buffer.size()) {
     close(fd);
     return false;

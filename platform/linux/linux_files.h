@@ -17,6 +17,11 @@ class LinuxFileSystem final : public FileSystem {
   bool ReadWholeFileInto(const std::string& path, std::span<std::uint8_t> buffer) override;
 };
 
+// Reads a regular file of at most limit bytes without blocking on a FIFO or
+// device. Returns 0, ENOENT when it is absent or no regular file (so it counts
+// as absent), EFBIG when it is larger, or the errno of the failing call.
+int ReadSmallRegularFile(const std::string& path, std::size_t limit, std::string& content);
+
 // There is no DOS environment to hand programs to on Linux.
 class LinuxProcessRunner final : public ProcessRunner {
  public:

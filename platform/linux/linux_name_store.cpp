@@ -10,6 +10,7 @@
 #include "platform/linux/cloud_config.h"
 #include "platform/linux/file_replace.h"
 #include "platform/linux/hosts_file.h"
+#include "platform/linux/linux_files.h"
 #include "platform/linux/linux_services.h"
 
 namespace tolvaren::platform::linux_backend {

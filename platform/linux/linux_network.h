@@ -56,7 +56,7 @@ class LinuxWinsock final : public Winsock {
   void CleanUp() override {}
   std::optional<std::string> HostName() override;
   std::optional<std::vector<Ipv4Bytes>> LookUpHost(const std::string& name) override;
-  std::string DottedText(const Ipv4Bytes& address) override { return DottedQuad(address); }
+  std::string DottedText(const Ipv4Bytes& address) override { return FormatIpv4(address); }
 
  private:
   NetworkSnapshot& network_;

@@ -1,9 +1,9 @@
 #include <pwd.h>
 #include <unistd.h>
 
-#include <cctype>
 #include <ctime>
 
+#include "platform/ascii_case.h"
 #include "platform/linux/linux_services.h"
 
 namespace tolvaren::platform::linux_backend {
@@ -25,8 +25,7 @@ std::string LinuxSystemInfo::NetBiosName() {
   std::string name = HostName();
   name = name.substr(0, name.find('.'));
   if (name.size() > kNetBiosNameLength) name.resize(kNetBiosNameLength);
-  for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return name;
+  return AsciiUpperCase(name);
 }
 
 std::string LinuxSystemInfo::ComputerName() { return NetBiosName(); }

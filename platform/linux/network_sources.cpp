@@ -11,6 +11,8 @@
 #include <optional>
 #include <tuple>
 
+#include "platform/ipv4_address.h"
+
 namespace tolvaren::platform::linux_backend {
 namespace {
 
@@ -157,7 +159,7 @@ std::vector<std::string> ResolvConfIpv4Servers(std::string_view text) {
     const std::string_view address = line.substr(0, line.find_first_of(" \t"));
     if (address.empty()) return;
     if (const auto ipv4 = InetAtonAddress(address)) {
-      servers.push_back(DottedQuad(*ipv4));
+      servers.push_back(FormatIpv4(*ipv4));
       ++taken;
     } else if (IsIpv6Address(address)) {
       ++taken;
@@ -237,10 +239,10 @@ std::vector<ip_helper_records::AdapterRecord> AdapterRecords(const std::vector<N
     r.type = InterfaceType(i->hardwareType);
     r.dhcpEnabled = 1;  // what Wine reports for every interface
     for (const NetworkInterface::Ipv4& a : i->ipv4)
-      r.ipAddresses.push_back({DottedQuad(a.address), DottedQuad(a.mask)});
+      r.ipAddresses.push_back({FormatIpv4(a.address), FormatIpv4(a.mask)});
     if (r.ipAddresses.empty()) r.ipAddresses.push_back({kNoAddress, kNoAddress});
     const DefaultRoute* route = BestRoute(routes, i->name);
-    r.gateways.push_back({route != nullptr ? DottedQuad(route->gateway) : kNoAddress, kHostMask});
+    r.gateways.push_back({route != nullptr ? FormatIpv4(route->gateway) : kNoAddress, kHostMask});
     records.push_back(std::move(r));
   }
   return records;
@@ -253,11 +255,6 @@ ip_helper_records::NetworkParamsRecord NetworkParams(std::string_view hostName, 
   params.dnsServers = ResolvConfIpv4Servers(resolvConf);
   params.currentDnsServer = params.dnsServers.empty() ? std::string() : params.dnsServers.front();
   return params;
-}
-
-std::string DottedQuad(const Ipv4Bytes& address) {
-  return std::to_string(address[0]) + "." + std::to_string(address[1]) + "." + std::to_string(address[2]) + "." +
-         std::to_string(address[3]);
 }
 
 }  // namespace tolvaren::platform::linux_backend

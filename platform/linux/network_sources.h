@@ -76,6 +76,4 @@ std::vector<ip_helper_records::AdapterRecord> AdapterRecords(const std::vector<N
 // the IPv4 servers of resolv.conf (the first also as the current server).
 ip_helper_records::NetworkParamsRecord NetworkParams(std::string_view hostName, std::string_view resolvConf);
 
-std::string DottedQuad(const Ipv4Bytes& address);
-
 }  // namespace tolvaren::platform::linux_backend
