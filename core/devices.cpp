@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "core/device_classes.h"
+#include "core/host.h"
 #include "platform/ascii_case.h"
 #include "platform/tregistry.h"
 

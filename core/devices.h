@@ -5,10 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "core/host.h"
 #include "platform/string_list.h"
 
 namespace tolvaren {
+
+struct Host;
 
 // One device of the registry's device tree.
 struct TDevice {

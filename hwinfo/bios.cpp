@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 
+#include "core/host.h"
 #include "hwinfo/bios_acquisition.h"
 #include "hwinfo/bios_image.h"
 #include "hwinfo/bios_image_reader.h"

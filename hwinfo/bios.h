@@ -2,10 +2,11 @@
 
 #include <string>
 
-#include "core/host.h"
 #include "platform/string_list.h"
 
 namespace tolvaren {
+
+struct Host;
 
 // The BIOS identification texts: from the registry on the NT family, from the
 // BIOS area itself on the other systems.

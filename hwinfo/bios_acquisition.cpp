@@ -6,6 +6,7 @@
 #include <optional>
 #include <span>
 
+#include "core/host.h"
 #include "hwinfo/bios_image_file.h"
 #include "hwinfo/dos_dump_programs.h"
 #include "hwinfo/rom_dump.h"

@@ -4,11 +4,12 @@
 #include <optional>
 #include <string>
 
-#include "core/host.h"
 #include "hwinfo/bios_image.h"
 #include "platform/exception.h"
 
 namespace tolvaren {
+
+struct Host;
 
 // The physical-memory section opened but no view of it could be mapped.
 class EPhysicalMemoryMap : public Exception {

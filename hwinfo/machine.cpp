@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "core/devices.h"
+#include "core/host.h"
 #include "core/info_gather.h"
 #include "hwinfo/date_time.h"
 #include "platform/ascii_case.h"

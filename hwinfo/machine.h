@@ -4,12 +4,13 @@
 #include <string>
 
 #include "core/exception_mode.h"
-#include "core/host.h"
 #include "hwinfo/bios.h"
 #include "hwinfo/smbios.h"
 #include "platform/string_list.h"
 
 namespace tolvaren {
+
+struct Host;
 
 // The machine's identification: the SMBIOS reader, the BIOS texts, the
 // computer and user names, the boot and up times and the keyboard locks.

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <limits>
 
+#include "core/host.h"
 #include "hwinfo/bios_acquisition.h"
 #include "hwinfo/bios_image_file.h"
 #include "hwinfo/smbios_anchor.h"

@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "core/host.h"
 #include "hwinfo/bios_acquisition.h"
 #include "hwinfo/bios_image.h"
 #include "hwinfo/smbios_components.h"
@@ -13,6 +12,8 @@
 #include "platform/string_list.h"
 
 namespace tolvaren {
+
+struct Host;
 
 // Reads the SMBIOS tables from the BIOS area image: the identification of
 // system, base board and chassis, the BIOS, and the component lists.

@@ -1,6 +1,7 @@
 #include <charconv>
 #include <cstdio>
 
+#include "core/host.h"
 #include "hwinfo/smbios.h"
 #include "hwinfo/smbios_names.h"
 

@@ -4,6 +4,7 @@
 
 #include "core/device_classes.h"
 #include "core/devices.h"
+#include "core/host.h"
 #include "core/info_gather.h"
 #include "netinfo/hardware_address_text.h"
 #include "platform/ascii_case.h"

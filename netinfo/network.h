@@ -5,11 +5,12 @@
 #include <string>
 
 #include "core/exception_mode.h"
-#include "core/host.h"
 #include "netinfo/tcpip.h"
 #include "platform/string_list.h"
 
 namespace tolvaren {
+
+struct Host;
 
 // What the Winsock 1.1 library says about itself.
 class TWinsock {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "core/host.h"
 #include "netinfo/hardware_address_text.h"
 #include "platform/blank_trim.h"
 #include "platform/ip_helper_records.h"

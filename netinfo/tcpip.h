@@ -5,10 +5,11 @@
 #include <string_view>
 #include <vector>
 
-#include "core/host.h"
 #include "platform/string_list.h"
 
 namespace tolvaren {
+
+struct Host;
 
 // NetBIOS node type.
 enum TNodeType : std::uint8_t { ntUnknown, ntBroadcast, ntPeerToPeer, ntMixed, ntHybrid };

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <exception>
 
+#include "core/host.h"
 #include "core/info_gather.h"
 #include "dns/dns_resolver.h"
 #include "netinfo/network.h"

@@ -3,11 +3,12 @@
 #include <optional>
 #include <string>
 
-#include "core/host.h"
 #include "dns/dns_message_codec.h"
 #include "platform/string_list.h"
 
 namespace tolvaren {
+
+struct Host;
 
 // Replaces the IP octet macros, "?d", "?m" and "?U" with values of the first
 // IP and MAC addresses and the reverse-DNS name of that address. Without a MAC

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/device_classes.h"
+#include "core/host.h"
 #include "platform/exception.h"
 #include "platform/fake/fake_machine.h"
 #include "tests/support/machine_scenarios.h"

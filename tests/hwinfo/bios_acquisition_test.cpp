@@ -1,4 +1,5 @@
 #include "hwinfo/bios_acquisition.h"
+#include "core/host.h"
 
 #include <gtest/gtest.h>
 

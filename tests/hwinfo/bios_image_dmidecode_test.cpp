@@ -9,6 +9,7 @@
 #include <memory>
 #include <sstream>
 
+#include "core/host.h"
 #include "hwinfo/bios_image_file.h"
 #include "hwinfo/smbios.h"
 #include "hwinfo/smbios_anchor.h"

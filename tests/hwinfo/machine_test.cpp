@@ -1,4 +1,5 @@
 #include "hwinfo/machine.h"
+#include "core/host.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,5 @@
 #include "netinfo/network.h"
+#include "core/host.h"
 
 #include <gtest/gtest.h>
 

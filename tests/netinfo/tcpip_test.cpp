@@ -1,4 +1,5 @@
 #include "netinfo/tcpip.h"
+#include "core/host.h"
 
 #include <gtest/gtest.h>
 

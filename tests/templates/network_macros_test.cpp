@@ -1,4 +1,5 @@
 #include "templates/network_macros.h"
+#include "core/host.h"
 
 #include <gtest/gtest.h>
 

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "core/host.h"
 #include "hwinfo/bios_acquisition.h"
 #include "hwinfo/dos_dump_programs.h"
 #include "hwinfo/rom_dump.h"
