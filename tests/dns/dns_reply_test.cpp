@@ -1,11 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <functional>
-
 #include "dns/dns_message_codec.h"
 #include "dns/dns_names.h"
 #include "dns/net_errors.h"
 #include "tests/dns/packet_builder.h"
+#include "tests/support/failure_of.h"
 
 namespace tolvaren::dns {
 namespace {
@@ -16,6 +15,7 @@ using testing::kTestId;
 using testing::Name;
 using testing::Packet;
 using testing::Pointer;
+using tolvaren::testing::FailureOf;
 
 constexpr char kReverseName[] = "10.1.168.192.in-addr.arpa";
 
@@ -30,19 +30,6 @@ DnsMessageCodec SentPtrQuery() {
 // A reply to that query: header with the given counts, then the question.
 Packet ReplyHead(std::uint16_t an, std::uint16_t ns = 0, std::uint16_t ar = 0, std::uint16_t flags = 0x8180) {
   return Packet().Header(kTestId, flags, 1, an, ns, ar).Question(kReverseName, testing::kPTR);
-}
-
-// The message of the exception f raises, with its class name.
-template <typename Error>
-std::string FailureOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const Error& e) {
-    return e.Message();
-  } catch (const std::exception& e) {
-    return std::string("other exception: ") + e.what();
-  }
-  return "no exception";
 }
 
 TEST(ParseReply, DecodesTheExamplePtrReply) {

@@ -10,6 +10,7 @@
 #include "hwinfo/smbios_synthesis.h"
 #include "platform/fake/fake_machine.h"
 #include "tests/hwinfo/smbios_table_builder.h"
+#include "tests/support/failure_of.h"
 
 namespace tolvaren {
 namespace {
@@ -70,12 +71,8 @@ TEST_F(BiosAcquisition, SectionWithoutViewRaisesTheMappingErrorAndKeepsTheImage)
   machine.firmware.sectionMaps = false;
   machine.firmware.rawSmbios = testing::RawSmbiosBlob(2, 4, testing::SystemTable("RSMB"));
   image->fill(0x11);
-  try {
-    Acquire(platform::fake::kWindows2000);
-    FAIL() << "no error raised";
-  } catch (const Exception& e) {
-    EXPECT_EQ(e.Message(), "Cannot map physical memory to process memory!\r\n");
-  }
+  EXPECT_EQ(testing::FailureOf<Exception>([&] { Acquire(platform::fake::kWindows2000); }),
+            "Cannot map physical memory to process memory!\r\n");
   EXPECT_EQ((*image)[0], 0x11);
   EXPECT_EQ(machine.firmware.firmwareTableReads, 0);
 }

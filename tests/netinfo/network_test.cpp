@@ -9,6 +9,7 @@
 #include "platform/exception.h"
 #include "platform/fake/fake_machine.h"
 #include "platform/ip_helper_records.h"
+#include "tests/support/failure_of.h"
 #include "tests/support/machine_scenarios.h"
 
 namespace tolvaren {
@@ -171,12 +172,7 @@ DriverDesc = sz:only the first matching class counts
 DriverDesc = dword:1
 )");
   TNetwork failing(host);
-  try {
-    failing.GetInfo();
-    FAIL() << "no error";
-  } catch (const Exception& e) {
-    EXPECT_EQ(e.Message(), "Invalid data type for 'DriverDesc'");
-  }
+  EXPECT_EQ(testing::FailureOf<Exception>([&] { failing.GetInfo(); }), "Invalid data type for 'DriverDesc'");
   EXPECT_EQ(failing.MACAddresses().Count(), 0);
 }
 

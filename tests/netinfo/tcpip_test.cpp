@@ -9,6 +9,7 @@
 #include "platform/ip_helper_record_writer.h"
 #include "platform/ip_helper_records.h"
 #include "platform/registry_exception.h"
+#include "tests/support/failure_of.h"
 
 namespace tolvaren {
 namespace {
@@ -228,12 +229,7 @@ TEST(TcpIp, SearchListOfTheWrongTypeEndsTheGathering) {
   machine.ipHelper.params = params;
   Host host(machine.platform(), ClassifyOs(platform::fake::kWindowsXp));
   TTCPIP tcpip(host);
-  try {
-    tcpip.GetInfo();
-    FAIL() << "no error";
-  } catch (const ERegistryException& e) {
-    EXPECT_EQ(e.Message(), "Invalid data type for 'SearchList'");
-  }
+  EXPECT_EQ(testing::FailureOf<ERegistryException>([&] { tcpip.GetInfo(); }), "Invalid data type for 'SearchList'");
   EXPECT_EQ(tcpip.DNSServers().Items(), (std::vector<std::string>{"10.0.0.1"}));
   EXPECT_EQ(tcpip.NodeType(), ntBroadcast);
   EXPECT_EQ(tcpip.HostName(), "");

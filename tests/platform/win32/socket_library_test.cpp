@@ -2,6 +2,7 @@
 
 #include "platform/net_exception.h"
 #include "platform/win32/socket_library.h"
+#include "tests/support/failure_of.h"
 
 namespace tolvaren::platform::win32_backend {
 namespace {
@@ -9,13 +10,10 @@ namespace {
 TEST(SocketLibrary, FunctionsAreBoundByNameAfterStartUp) {
   SocketLibrary library;  // a binding of its own, apart from the process's
   std::atomic<void*> socketFn{nullptr};
-  try {
-    library.Function("socket", socketFn);
-    FAIL() << "bound before start-up";
-  } catch (const ESocketLibraryError& e) {
-    EXPECT_EQ(e.Context(), "Error on call Winsock2 library function socket");
-    EXPECT_EQ(e.SystemError(), 10093u);
-  }
+  const auto unbound = testing::CaughtOf<ESocketLibraryError>([&] { library.Function("socket", socketFn); });
+  ASSERT_TRUE(unbound) << "bound before start-up";
+  EXPECT_EQ(unbound->Context(), "Error on call Winsock2 library function socket");
+  EXPECT_EQ(unbound->SystemError(), 10093u);
   ASSERT_TRUE(library.StartUp());
   EXPECT_TRUE(library.StartUp());  // once started, stays started
   void* bound = library.Function("socket", socketFn);
