@@ -40,6 +40,12 @@ void AppendWord(std::string& out, std::uint16_t word) {
   out += static_cast<char>(word & 0xFF);
 }
 
+// The big-endian word at `pos`, each byte the reply lacks read as 0: the
+// identifier and error code of a reply are judged before its length.
+std::uint16_t WordMissingBytesZero(const ByteView& reply, std::size_t pos) {
+  return static_cast<std::uint16_t>(reply.U8(pos).value_or(0) << 8 | reply.U8(pos + 1).value_or(0));
+}
+
 [[noreturn]] void FailPacketSize(int code) { throw EDnsResolverError(WithNumber(text::kInvalidPacketSize, code)); }
 
 }  // namespace
@@ -90,13 +96,13 @@ void DnsMessageCodec::BuildQuery(std::string_view name) {
 }
 
 bool DnsMessageCodec::IsReplyToQuery(std::string_view datagram) const {
-  const PacketReader reply(datagram);
-  const PacketReader query(QueryPacket);
+  const ByteView reply(datagram);
+  const ByteView query(QueryPacket);
   if (reply.Size() < kHeaderSize || query.Size() < kHeaderSize) return false;
-  if (reply.WordOrZero(kIdOffset) != query.WordOrZero(kIdOffset)) return false;
-  if ((reply.WordOrZero(kFlagsOffset) & kResponse) == 0) return false;
-  const std::uint16_t questions = query.WordOrZero(kQdCountOffset);
-  if (reply.WordOrZero(kQdCountOffset) != questions) return false;
+  if (reply.U16Be(kIdOffset) != query.U16Be(kIdOffset)) return false;
+  if ((*reply.U16Be(kFlagsOffset) & kResponse) == 0) return false;
+  const std::uint16_t questions = *query.U16Be(kQdCountOffset);
+  if (reply.U16Be(kQdCountOffset) != questions) return false;
   std::size_t inReply = kHeaderSize;
   std::size_t inQuery = kHeaderSize;
   std::vector<std::string> replyLabels;
@@ -109,8 +115,8 @@ bool DnsMessageCodec::IsReplyToQuery(std::string_view datagram) const {
                       EqualIgnoringAsciiCase)) {
         return false;
       }
-      const auto typeAndClass = reply.Long(inReply);
-      if (!typeAndClass || typeAndClass != query.Long(inQuery)) return false;
+      const auto typeAndClass = reply.U32Be(inReply);
+      if (!typeAndClass || typeAndClass != query.U32Be(inQuery)) return false;
       inReply += kQuestionFixedSize;
       inQuery += kQuestionFixedSize;
     }
@@ -123,13 +129,13 @@ bool DnsMessageCodec::IsReplyToQuery(std::string_view datagram) const {
 }
 
 void DnsMessageCodec::ParseReply(std::string_view bytes) {
-  const PacketReader reply(bytes);
+  const ByteView reply(bytes);
   // Bytes a reply too short to hold them lacks read as 0 here; such a reply
   // fails below on its length at the latest.
-  if (reply.WordOrZero(kIdOffset) != Header.ID) {
+  if (WordMissingBytesZero(reply, kIdOffset) != Header.ID) {
     throw EDnsResolverError(WithNumber(text::kInvalidHeaderId, Header.ID));
   }
-  Header.Flags = reply.WordOrZero(kFlagsOffset);
+  Header.Flags = WordMissingBytesZero(reply, kFlagsOffset);
   if (Header.RCode() != 0) throw EDnsResolverError(RCodeText(Header.RCode()));
   if (reply.Size() < kHeaderSize) {
     throw EDnsResolverError(WithNumber(text::kPacketTooSmall, code::kShorterThanHeader));
@@ -137,10 +143,10 @@ void DnsMessageCodec::ParseReply(std::string_view bytes) {
   if (reply.Size() < QueryPacket.size()) {
     throw EDnsResolverError(WithNumber(text::kPacketTooSmall, code::kShorterThanQuery));
   }
-  Header.QDCount = reply.WordOrZero(kQdCountOffset);
-  Header.ANCount = reply.WordOrZero(kAnCountOffset);
-  Header.NSCount = reply.WordOrZero(kNsCountOffset);
-  Header.ARCount = reply.WordOrZero(kArCountOffset);
+  Header.QDCount = *reply.U16Be(kQdCountOffset);
+  Header.ANCount = *reply.U16Be(kAnCountOffset);
+  Header.NSCount = *reply.U16Be(kNsCountOffset);
+  Header.ARCount = *reply.U16Be(kArCountOffset);
   Answers.Clear();
   // Summed without wrapping: counts of 0xFFFF and 2 are 65537 records, which
   // no datagram holds, not 1.
@@ -148,11 +154,11 @@ void DnsMessageCodec::ParseReply(std::string_view bytes) {
   if (count != 0 && reply.Size() > kHeaderSize) ParseRecords(reply, count);
 }
 
-void DnsMessageCodec::ParseRecords(const PacketReader& reply, int count) {
+void DnsMessageCodec::ParseRecords(const ByteView& reply, int count) {
   std::size_t offset = kHeaderSize;
   Answers.QuestionName = ReadName(reply, offset);
-  const auto type = reply.Word(offset);
-  const auto klass = reply.Word(offset + kQuestionClassOffset);
+  const auto type = reply.U16Be(offset);
+  const auto klass = reply.U16Be(offset + kQuestionClassOffset);
   if (!type || !klass) FailPacketSize(code::kFixedFieldsPastEnd);
   Answers.QuestionType = *type;
   Answers.QuestionClass = *klass;
@@ -160,11 +166,11 @@ void DnsMessageCodec::ParseRecords(const PacketReader& reply, int count) {
   for (int i = 0; i < count; ++i) ParseRecord(reply, offset);
 }
 
-void DnsMessageCodec::ParseRecord(const PacketReader& reply, std::size_t& offset) {
+void DnsMessageCodec::ParseRecord(const ByteView& reply, std::size_t& offset) {
   std::string owner = ReadName(reply, offset);
   if (!reply.Holds(offset, kRDataOffset)) FailPacketSize(code::kFixedFieldsPastEnd);
-  const std::uint16_t typeCode = *reply.Word(offset + kTypeOffset);
-  const std::uint16_t rdLength = *reply.Word(offset + kRdLengthOffset);
+  const std::uint16_t typeCode = *reply.U16Be(offset + kTypeOffset);
+  const std::uint16_t rdLength = *reply.U16Be(offset + kRdLengthOffset);
   const std::size_t rdata = offset + kRDataOffset;
 
   // Added before its data is read, so a record whose data fails to parse
@@ -172,15 +178,15 @@ void DnsMessageCodec::ParseRecord(const PacketReader& reply, std::size_t& offset
   TResultRecord& record = Answers.Add(CreateRecord(typeCode));
   record.RecordType = RecordTypeOfCode(typeCode);
   record.TypeCode = typeCode;
-  record.RecordClass = *reply.Word(offset + kClassOffset);
+  record.RecordClass = *reply.U16Be(offset + kClassOffset);
   record.Name = std::move(owner);
-  record.TTL = *reply.Long(offset + kTtlOffset);
-  record.RData = reply.Bytes(rdata, rdLength);
+  record.TTL = *reply.U32Be(offset + kTtlOffset);
+  record.RData = std::string(reply.Sub(rdata, rdLength).Chars());
   record.RDLength = rdLength;
 
   offset = rdata + rdLength;
   // Names inside the data may point anywhere before the record's end.
-  record.ParseRData(reply.Prefix(rdata + rdLength), rdata);
+  record.ParseRData(reply.Sub(0, rdata + rdLength), rdata);
 }
 
 }  // namespace tolvaren::dns

@@ -5,9 +5,9 @@
 #include <string_view>
 
 #include "dns/dns_header.h"
-#include "dns/packet_reader.h"
 #include "dns/query_result.h"
 #include "dns/query_types.h"
+#include "platform/byte_view.h"
 
 namespace tolvaren::dns {
 
@@ -37,10 +37,10 @@ class DnsMessageCodec {
   void ParseReply(std::string_view reply);
 
   // Reads the one echoed question and count records into Answers.
-  void ParseRecords(const PacketReader& reply, int count);
+  void ParseRecords(const ByteView& reply, int count);
 
   // Reads the record at offset into Answers and moves offset past it.
-  void ParseRecord(const PacketReader& reply, std::size_t& offset);
+  void ParseRecord(const ByteView& reply, std::size_t& offset);
 
   TQueryType QueryRecords;
   bool AllowRecursiveQueries = true;

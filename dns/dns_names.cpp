@@ -36,6 +36,11 @@ constexpr std::size_t kPointerReach = 0x4000;  // 14 bits of offset
 // bounds the text a reply can make a name grow to.
 constexpr std::size_t kMaxNameWireLength = 255;
 
+// A length byte must have at least one byte after it.
+bool IsLastByteOrPast(const ByteView& packet, std::size_t pos) { return pos + 1 >= packet.Size(); }
+
+std::uint8_t ByteOrZero(const ByteView& packet, std::size_t pos) { return packet.U8(pos).value_or(0); }
+
 }  // namespace
 
 std::string EncodeName(std::string_view dotted) {
@@ -50,7 +55,7 @@ std::string EncodeReverseName(std::string_view dotted) {
   return encoded + Label("in-addr") + Label("arpa");
 }
 
-std::string ReadName(const PacketReader& packet, std::size_t& offset, std::vector<std::string>* labels) {
+std::string ReadName(const ByteView& packet, std::size_t& offset, std::vector<std::string>* labels) {
   std::string result;
   if (labels != nullptr) labels->clear();
   std::size_t wireLength = 1;  // the terminating zero byte
@@ -66,25 +71,25 @@ std::string ReadName(const PacketReader& packet, std::size_t& offset, std::vecto
   };
 
   while (true) {
-    while (packet.ByteOrZero(pos) >= kPointerMark) {
+    while (ByteOrZero(packet, pos) >= kPointerMark) {
       if (!afterFirstPointer) {
         afterFirstPointer = pos + 2;
         seen.assign(std::min(packet.Size(), kPointerReach), false);
-        for (std::size_t at = offset; at < pos; at += 1 + packet.ByteOrZero(at)) mark(at);
+        for (std::size_t at = offset; at < pos; at += 1 + ByteOrZero(packet, at)) mark(at);
       }
       mark(pos);
-      const std::size_t target = (std::size_t{packet.ByteOrZero(pos) & 0x3Fu} << 8) | packet.ByteOrZero(pos + 1);
+      const std::size_t target = (std::size_t{ByteOrZero(packet, pos) & 0x3Fu} << 8) | ByteOrZero(packet, pos + 1);
       if (target < seen.size() && seen[target]) {
         throw EDnsResolverError(WithNumber(text::kNamePointerLoop, static_cast<long long>(pos)));
       }
       pos = target;
     }
-    if (packet.AtOrPastLastByte(pos)) {
+    if (IsLastByteOrPast(packet, pos)) {
       throw EAssertionFailed(WithNumber(text::kInvalidPacketSize, code::kLengthByteAtEnd) +
                              " (dns/dns_names.cpp, ReadName)");
     }
     mark(pos);
-    const std::size_t length = packet.ByteOrZero(pos);
+    const std::size_t length = ByteOrZero(packet, pos);
     if (length == 0) break;
     if (length > kMaxLabelLength) {
       throw EDnsResolverError(WithNumber(text::kInvalidPacketSize, code::kReservedLabelType));
@@ -96,12 +101,12 @@ std::string ReadName(const PacketReader& packet, std::size_t& offset, std::vecto
     if (wireLength > kMaxNameWireLength) {
       throw EDnsResolverError(WithNumber(text::kInvalidPacketSize, code::kNameTooLong));
     }
-    std::string label = packet.Bytes(pos + 1, length);
+    std::string label(packet.Sub(pos + 1, length).Chars());
     result += label;
     if (labels != nullptr) labels->push_back(std::move(label));
     result += '.';
     pos += 1 + length;
-    if (packet.ByteOrZero(pos) == 0 || packet.AtOrPastLastByte(pos)) break;
+    if (ByteOrZero(packet, pos) == 0 || IsLastByteOrPast(packet, pos)) break;
   }
 
   if (!result.empty() && result.back() == '.') result.pop_back();
@@ -109,10 +114,10 @@ std::string ReadName(const PacketReader& packet, std::size_t& offset, std::vecto
   return result;
 }
 
-std::string ReadCharString(const PacketReader& packet, std::size_t& offset) {
-  if (packet.AtOrPastLastByte(offset)) return {};
-  const std::size_t length = packet.ByteOrZero(offset);
-  std::string result = packet.Bytes(offset + 1, length);
+std::string ReadCharString(const ByteView& packet, std::size_t& offset) {
+  if (IsLastByteOrPast(packet, offset)) return {};
+  const std::size_t length = ByteOrZero(packet, offset);
+  std::string result(packet.Sub(offset + 1, length).Chars());
   offset += length + 1;
   return result;
 }

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "dns/packet_reader.h"
+#include "platform/byte_view.h"
 
 namespace tolvaren::dns {
 
@@ -25,11 +25,11 @@ std::string EncodeReverseName(std::string_view dotted);
 // kReservedLabelType.
 // When labels is given it receives the labels one by one (a label may hold a
 // "." of its own, which the dotted text hides).
-std::string ReadName(const PacketReader& packet, std::size_t& offset, std::vector<std::string>* labels = nullptr);
+std::string ReadName(const ByteView& packet, std::size_t& offset, std::vector<std::string>* labels = nullptr);
 
 // One character-string at offset (a length byte and as many of its bytes as
 // the packet holds); offset moves past it. Empty, without moving, when offset
 // is the packet's last byte or past it.
-std::string ReadCharString(const PacketReader& packet, std::size_t& offset);
+std::string ReadCharString(const ByteView& packet, std::size_t& offset);
 
 }  // namespace tolvaren::dns

@@ -1,19 +1,19 @@
 #include "dns/result_records.h"
 
+#include <algorithm>
+
 #include "dns/dns_names.h"
+#include "platform/ipv4_address.h"
 
 namespace tolvaren::dns {
 namespace {
 
-// "%d.%d.%d.%d" of four bytes; empty when fewer are there.
+// The address in the first four bytes; empty when fewer are there.
 std::string DottedAddress(const std::string& bytes) {
   if (bytes.size() < 4) return {};
-  std::string text;
-  for (int i = 0; i < 4; ++i) {
-    if (i > 0) text += '.';
-    text += std::to_string(static_cast<unsigned char>(bytes[static_cast<std::size_t>(i)]));
-  }
-  return text;
+  platform::Ipv4Bytes address;
+  std::copy_n(bytes.begin(), 4, address.begin());
+  return platform::FormatIpv4(address);
 }
 
 // Byte offsets inside RDATA.
@@ -23,71 +23,40 @@ constexpr std::size_t kWksBitMapOffset = 5;
 
 }  // namespace
 
-void TResultRecord::ParseRData(const PacketReader&, std::size_t) {}
+void TResultRecord::ParseRData(const ByteView&, std::size_t) {}
 
-void TResultRecord::Assign(const TResultRecord& source) {
-  RecordType = source.RecordType;
-  TypeCode = source.TypeCode;
-  RecordClass = source.RecordClass;
-  Name = source.Name;
-  TTL = source.TTL;
-  RData = source.RData;
-  RDLength = source.RDLength;
-}
-
-void TRDATARecord::ParseRData(const PacketReader&, std::size_t) {
+void TRDATARecord::ParseRData(const ByteView&, std::size_t) {
   if (!RData.empty()) IPAddress = DottedAddress(RData);
 }
 
-void TRDATARecord::Assign(const TResultRecord& source) {
-  TResultRecord::Assign(source);
-  if (const auto* a = dynamic_cast<const TARecord*>(&source)) IPAddress = a->IPAddress;
-}
-
-void TNAMERecord::ParseRData(const PacketReader& packet, std::size_t offset) {
+void TNAMERecord::ParseRData(const ByteView& packet, std::size_t offset) {
   TargetName = ReadName(packet, offset, &TargetLabels);
 }
 
-void TNAMERecord::Assign(const TResultRecord& source) {
-  TResultRecord::Assign(source);
-  if (const auto* name = dynamic_cast<const TNAMERecord*>(&source)) {
-    TargetName = name->TargetName;
-    TargetLabels = name->TargetLabels;
-  }
-}
-
-void TMXRecord::ParseRData(const PacketReader& packet, std::size_t offset) {
-  MXPreference = packet.Word(offset).value_or(0);
+void TMXRecord::ParseRData(const ByteView& packet, std::size_t offset) {
+  MXPreference = packet.U16Be(offset).value_or(0);
   offset += kMxExchangerOffset;
   MailExchanger = ReadName(packet, offset);
 }
 
-void TMXRecord::Assign(const TResultRecord& source) {
-  TResultRecord::Assign(source);
-  if (const auto* mx = dynamic_cast<const TMXRecord*>(&source)) {
-    MXPreference = mx->MXPreference;
-    MailExchanger = mx->MailExchanger;
-  }
-}
-
-void TSOARecord::ParseRData(const PacketReader& packet, std::size_t offset) {
+void TSOARecord::ParseRData(const ByteView& packet, std::size_t offset) {
   MName = ReadName(packet, offset);
   RName = ReadName(packet, offset);
   // Numbers the cut packet does not hold read as 0.
   for (std::uint32_t* field : {&Serial, &Refresh, &Retry, &Expire, &Minimum}) {
-    *field = packet.Long(offset).value_or(0);
+    *field = packet.U32Be(offset).value_or(0);
     offset += 4;
   }
 }
 
-void TWKSRecord::ParseRData(const PacketReader&, std::size_t) {
+void TWKSRecord::ParseRData(const ByteView&, std::size_t) {
   if (RData.size() < kWksBitMapOffset) return;  // too short to hold address and protocol
   Address = DottedAddress(RData);
   Protocol = static_cast<std::uint8_t>(RData[kWksProtocolOffset]);
   BitMap = RData.substr(kWksBitMapOffset);
 }
 
-void TTextRecord::ParseRData(const PacketReader& packet, std::size_t offset) {
+void TTextRecord::ParseRData(const ByteView& packet, std::size_t offset) {
   Texts.clear();
   while (true) {
     std::string text = ReadCharString(packet, offset);
@@ -96,13 +65,13 @@ void TTextRecord::ParseRData(const PacketReader& packet, std::size_t offset) {
   }
 }
 
-void THINFORecord::ParseRData(const PacketReader& packet, std::size_t offset) {
+void THINFORecord::ParseRData(const ByteView& packet, std::size_t offset) {
   TTextRecord::ParseRData(packet, offset);
   CPU = ReadCharString(packet, offset);
   OS = ReadCharString(packet, offset);
 }
 
-void TMINFORecord::ParseRData(const PacketReader& packet, std::size_t offset) {
+void TMINFORecord::ParseRData(const ByteView& packet, std::size_t offset) {
   RMailBX = ReadName(packet, offset);
   EMailBX = ReadName(packet, offset);
 }

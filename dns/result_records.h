@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "dns/packet_reader.h"
 #include "dns/query_types.h"
+#include "platform/byte_view.h"
 
 namespace tolvaren::dns {
 
@@ -20,11 +20,7 @@ class TResultRecord {
 
   // Reads the type's fields from packet (cut after this record's RDATA),
   // starting at the RDATA offset.
-  virtual void ParseRData(const PacketReader& packet, std::size_t offset);
-
-  // Copies the fields of source; the common ones always, the added ones when
-  // the class knows source's kind.
-  virtual void Assign(const TResultRecord& source);
+  virtual void ParseRData(const ByteView& packet, std::size_t offset);
 
   std::optional<TQueryRecordTypes> RecordType;  // none for type codes 0 and above 17
   std::uint16_t TypeCode = 0;                   // as received
@@ -38,8 +34,7 @@ class TResultRecord {
 // An address record's text form.
 class TRDATARecord : public TResultRecord {
  public:
-  void ParseRData(const PacketReader& packet, std::size_t offset) override;
-  void Assign(const TResultRecord& source) override;
+  void ParseRData(const ByteView& packet, std::size_t offset) override;
   std::string IPAddress;
 };
 
@@ -48,8 +43,7 @@ class TARecord : public TRDATARecord {};
 // CNAME, and the base of NS and PTR.
 class TNAMERecord : public TResultRecord {
  public:
-  void ParseRData(const PacketReader& packet, std::size_t offset) override;
-  void Assign(const TResultRecord& source) override;
+  void ParseRData(const ByteView& packet, std::size_t offset) override;
   std::string TargetName;
   std::vector<std::string> TargetLabels;  // TargetName's labels as they stand
 };
@@ -59,22 +53,21 @@ class TPTRRecord : public TNAMERecord {};
 
 class TMXRecord : public TResultRecord {
  public:
-  void ParseRData(const PacketReader& packet, std::size_t offset) override;
-  void Assign(const TResultRecord& source) override;
+  void ParseRData(const ByteView& packet, std::size_t offset) override;
   std::uint16_t MXPreference = 0;
   std::string MailExchanger;
 };
 
 class TSOARecord : public TResultRecord {
  public:
-  void ParseRData(const PacketReader& packet, std::size_t offset) override;
+  void ParseRData(const ByteView& packet, std::size_t offset) override;
   std::string MName, RName;
   std::uint32_t Serial = 0, Refresh = 0, Retry = 0, Expire = 0, Minimum = 0;
 };
 
 class TWKSRecord : public TResultRecord {
  public:
-  void ParseRData(const PacketReader& packet, std::size_t offset) override;
+  void ParseRData(const ByteView& packet, std::size_t offset) override;
   std::string Address;
   std::uint8_t Protocol = 0;
   std::string BitMap;
@@ -83,19 +76,19 @@ class TWKSRecord : public TResultRecord {
 // TXT: the character-strings up to the first empty one.
 class TTextRecord : public TResultRecord {
  public:
-  void ParseRData(const PacketReader& packet, std::size_t offset) override;
+  void ParseRData(const ByteView& packet, std::size_t offset) override;
   std::vector<std::string> Texts;
 };
 
 class THINFORecord : public TTextRecord {
  public:
-  void ParseRData(const PacketReader& packet, std::size_t offset) override;
+  void ParseRData(const ByteView& packet, std::size_t offset) override;
   std::string CPU, OS;
 };
 
 class TMINFORecord : public TResultRecord {
  public:
-  void ParseRData(const PacketReader& packet, std::size_t offset) override;
+  void ParseRData(const ByteView& packet, std::size_t offset) override;
   std::string RMailBX, EMailBX;
 };
 

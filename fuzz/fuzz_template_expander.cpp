@@ -16,22 +16,11 @@
 #include "platform/fake/fake_machine.h"
 #include "templates/macro_expander.h"
 #include "templates/replace_all.h"
+#include "tests/hwinfo/smbios_table_builder.h"
 
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
-
-// One structure: the header, the fields from offset 04h, the string set.
-void AddStructure(Bytes& table, std::uint8_t type, const Bytes& fields, const std::vector<std::string>& strings) {
-  table.insert(table.end(), {type, static_cast<std::uint8_t>(4 + fields.size()), type, 0});
-  table.insert(table.end(), fields.begin(), fields.end());
-  for (const std::string& s : strings) {
-    table.insert(table.end(), s.begin(), s.end());
-    table.push_back(0);
-  }
-  if (strings.empty()) table.push_back(0);
-  table.push_back(0);
-}
+using tolvaren::testing::Bytes;
 
 // String number `n` for a value, or 0 (no string) for an empty one, which
 // would otherwise end the string set early.
@@ -41,25 +30,20 @@ std::uint8_t Listed(const std::string& value, std::vector<std::string>& strings)
   return static_cast<std::uint8_t>(strings.size());
 }
 
-// The table Windows' firmware-table call returns: an 8-byte header, then
-// System Information (with the UUID), Base Board, Chassis and End-of-Table.
+// The table Windows' firmware-table call returns: System Information (with
+// the UUID), Base Board, Chassis and End-of-Table.
 Bytes RawSmbios(const std::string& system, const std::string& board, const std::string& chassis, const Bytes& uuid) {
-  Bytes table;
+  tolvaren::testing::TableBuilder table;
   std::vector<std::string> strings = {"Maker", "Model"};
   Bytes fields = {1, 2, 0, Listed(system, strings)};
   fields.insert(fields.end(), uuid.begin(), uuid.end());
   fields.resize(4 + 16 + 1, 0);
-  AddStructure(table, 1, fields, strings);
+  table.Add(1, fields, strings);
   strings = {"Maker", "Board"};
-  AddStructure(table, 2, {1, 2, 0, Listed(board, strings)}, strings);
+  table.Add(2, {1, 2, 0, Listed(board, strings)}, strings);
   strings = {"Maker"};
-  AddStructure(table, 3, {1, 3, 0, Listed(chassis, strings)}, strings);
-  AddStructure(table, 127, {}, {});
-
-  Bytes blob = {0, 2, 8, 0};
-  for (int i = 0; i < 4; ++i) blob.push_back(static_cast<std::uint8_t>(table.size() >> (8 * i)));
-  blob.insert(blob.end(), table.begin(), table.end());
-  return blob;
+  table.Add(3, {1, 3, 0, Listed(chassis, strings)}, strings);
+  return tolvaren::testing::RawSmbiosBlob(2, 8, table.End().bytes());
 }
 
 // A reply to the query: its identifier and question, then one PTR answer

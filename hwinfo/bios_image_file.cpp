@@ -3,9 +3,10 @@
 #include <algorithm>
 #include <optional>
 
-#include "hwinfo/byte_reader.h"
+#include "hwinfo/smbios_layout.h"
 #include "hwinfo/smbios_source.h"
 #include "hwinfo/smbios_synthesis.h"
+#include "platform/byte_view.h"
 
 namespace tolvaren {
 namespace {
@@ -16,8 +17,10 @@ constexpr std::size_t kDumpTableOffset = 0x20;
 // The firmware-table header: the calling-method flag is 0 or 1, and the
 // major version of any SMBIOS data Windows hands out is 2 or 3.
 bool LooksLikeRawSmbiosHeader(std::span<const std::uint8_t> bytes) {
-  const ByteReader in(bytes);
-  return in.Byte(0) <= 1 && in.Byte(1) >= 2 && in.Byte(1) <= 3;
+  const ByteView in(bytes);
+  const std::uint8_t method = in.U8(0).value_or(0);
+  const std::uint8_t major = in.U8(1).value_or(0);
+  return method <= 1 && major >= 2 && major <= 3;
 }
 
 std::string JoinPath(const std::string& folder, const char* name) {
@@ -67,11 +70,11 @@ std::string LoadBiosImageBytes(std::span<const std::uint8_t> bytes, BiosImage& i
     high = HighTable{};
     return {};
   }
-  const ByteReader in(bytes);
-  if (in.TextAt(0, "_SM_") || in.TextAt(0, "_SM3_") || in.TextAt(0, "_DMI_")) {
+  const ByteView in(bytes);
+  if (in.Matches(0, kSmAnchor) || in.Matches(0, kSm3Anchor) || in.Matches(0, kDmiAnchor)) {
     std::optional<SmbiosSource> source = ReadSourceEntryPoint(bytes);
     if (!source) return "its entry point is cut short";
-    const auto table = in.Slice(kDumpTableOffset, bytes.size());
+    const auto table = in.Sub(kDumpTableOffset).Span();
     source->table.assign(table.begin(), table.end());
     SynthesizeBiosImage(*source, image, high);
     return {};

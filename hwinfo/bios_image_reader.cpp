@@ -11,7 +11,7 @@ constexpr std::size_t kMaxStringLength = 255;
 
 std::uint64_t BiosImageReader::RegionLast(std::uint64_t address) const {
   if (address >= kBiosAreaBase && address <= kBiosAreaLast) return kBiosAreaLast;
-  if (At(address, 1) != nullptr) return high_->address + high_->bytes.size() - 1;
+  if (Locate(address, 1).region.Size() != 0) return high_->address + high_->bytes.size() - 1;
   return 0;
 }
 

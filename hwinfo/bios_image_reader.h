@@ -6,6 +6,7 @@
 #include <string>
 
 #include "hwinfo/bios_image.h"
+#include "platform/byte_view.h"
 
 namespace tolvaren {
 
@@ -20,30 +21,32 @@ class BiosImageReader {
   explicit BiosImageReader(const BiosImage& image, const HighTable* high = nullptr) : image_(image), high_(high) {}
 
   std::uint8_t ImageByte(std::uint64_t address) const {
-    const std::uint8_t* at = At(address, 1);
-    return at ? at[0] : 0;
+    const Located at = Locate(address, 1);
+    return at.region.U8(at.offset).value_or(0);
   }
 
   std::uint16_t ImageWord(std::uint64_t address) const {
-    const std::uint8_t* at = At(address, 2);
-    return at ? static_cast<std::uint16_t>(at[0] | (at[1] << 8)) : 0;
+    const Located at = Locate(address, 2);
+    return at.region.U16Le(at.offset).value_or(0);
   }
 
   std::uint32_t ImageDWord(std::uint64_t address) const {
-    const std::uint8_t* at = At(address, 4);
-    return at ? at[0] | (at[1] << 8) | (at[2] << 16) | (static_cast<std::uint32_t>(at[3]) << 24) : 0;
+    const Located at = Locate(address, 4);
+    return at.region.U32Le(at.offset).value_or(0);
   }
 
   std::uint64_t ImageQWord(std::uint64_t address) const {
-    if (At(address, 8) == nullptr) return 0;
-    return ImageDWord(address) | static_cast<std::uint64_t>(ImageDWord(address + 4)) << 32;
+    const Located at = Locate(address, 8);
+    return at.region.U64Le(at.offset).value_or(0);
   }
 
   // N bytes from the address, or N zeros when they do not all lie inside.
   template <std::size_t N>
   std::array<std::uint8_t, N> ImageBlock(std::uint64_t address) const {
     std::array<std::uint8_t, N> block{};
-    if (const std::uint8_t* at = At(address, N)) std::copy(at, at + N, block.begin());
+    const Located at = Locate(address, N);
+    const auto bytes = at.region.Sub(at.offset, N).Span();
+    if (bytes.size() == N) std::copy(bytes.begin(), bytes.end(), block.begin());
     return block;
   }
 
@@ -61,19 +64,24 @@ class BiosImageReader {
   const BiosImage& Image() const { return image_; }
 
  private:
-  // The `size` bytes from the address when they all lie in one region, else
-  // null. In the area, multi-byte reads stop one byte short of the image's
-  // end; a single byte may be the last one.
-  const std::uint8_t* At(std::uint64_t address, std::size_t size) const {
+  // The region that holds an address, cut where a read of a given size must
+  // end, and the address's offset in it.
+  struct Located {
+    ByteView region;
+    std::size_t offset = 0;
+  };
+
+  // In the area, multi-byte reads stop one byte short of the image's end; a
+  // single byte may be the last one. An address in neither region gives an
+  // empty view, so every read there answers nothing.
+  Located Locate(std::uint64_t address, std::size_t size) const {
     if (address >= kBiosAreaBase && address <= kBiosAreaLast) {
-      if (size == 1 || address + size <= kBiosAreaLast) return image_.data() + (address - kBiosAreaBase);
-      return nullptr;
+      const std::size_t readable = size == 1 ? image_.size() : image_.size() - 1;
+      return {ByteView(std::span<const std::uint8_t>(image_.data(), readable)),
+              static_cast<std::size_t>(address - kBiosAreaBase)};
     }
-    if (high_ == nullptr || address < high_->address) return nullptr;
-    const std::uint64_t offset = address - high_->address;
-    const std::size_t length = high_->bytes.size();
-    if (offset >= length || size > length - offset) return nullptr;
-    return high_->bytes.data() + offset;
+    if (high_ == nullptr || address < high_->address || address - high_->address >= high_->bytes.size()) return {};
+    return {ByteView(high_->bytes), static_cast<std::size_t>(address - high_->address)};
   }
 
   const BiosImage& image_;

@@ -3,10 +3,6 @@
 #include <algorithm>
 #include <cstring>
 
-#include "hwinfo/bios_image_reader.h"
-
-#include "hwinfo/smbios_layout.h"
-
 namespace tolvaren {
 
 // Jumps from one "_" to the next with memchr and compares only there: the

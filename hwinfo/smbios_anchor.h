@@ -9,10 +9,6 @@
 
 namespace tolvaren {
 
-inline constexpr std::string_view kSmAnchor = "_SM_";
-inline constexpr std::string_view kDmiAnchor = "_DMI_";
-inline constexpr std::string_view kSm3Anchor = "_SM3_";
-
 // The physical address of the first occurrence of the anchor text, in
 // ascending order and at any alignment, whose bytes end before the image's
 // last byte; 0 when there is none.

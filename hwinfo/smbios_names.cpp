@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <string_view>
 
+#include "hwinfo/smbios_layout.h"
+
 namespace tolvaren {
 namespace {
 
@@ -228,9 +230,6 @@ constexpr std::array<std::string_view, 22> kSlotTypes = {
 constexpr std::array<std::string_view, 7> kSlotDataBuses = {
     "Other", "Unknown", "8 bit", "16 bit", "32 bit", "64 bit", "128 bit",
 };
-
-constexpr std::uint8_t kInactiveType = 126;
-constexpr std::uint8_t kEndOfTableType = 127;
 
 }  // namespace
 

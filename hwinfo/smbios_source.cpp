@@ -1,28 +1,10 @@
 #include "hwinfo/smbios_source.h"
 
-#include "hwinfo/byte_reader.h"
+#include "hwinfo/smbios_layout.h"
+#include "platform/byte_view.h"
 
 namespace tolvaren {
 namespace {
-
-// SMBIOS 2.x entry point ("_SM_" ... "_DMI_" at 10h).
-constexpr std::size_t kSm2Major = 0x06;
-constexpr std::size_t kSm2Minor = 0x07;
-constexpr std::size_t kSm2TableLength = 0x16;
-constexpr std::size_t kSm2StructureCount = 0x1C;
-constexpr std::size_t kSm2MinimumSize = 0x1E;
-
-// SMBIOS 3.x entry point ("_SM3_").
-constexpr std::size_t kSm3Major = 0x07;
-constexpr std::size_t kSm3Minor = 0x08;
-constexpr std::size_t kSm3TableMaximum = 0x0C;
-constexpr std::size_t kSm3MinimumSize = 0x18;
-
-// Legacy DMI entry point ("_DMI_" alone).
-constexpr std::size_t kDmiTableLength = 0x06;
-constexpr std::size_t kDmiStructureCount = 0x0C;
-constexpr std::size_t kDmiBcdRevision = 0x0E;
-constexpr std::size_t kDmiMinimumSize = 0x0F;
 
 // Windows' raw SMBIOS data header.
 constexpr std::size_t kRsmbMajor = 1;
@@ -32,44 +14,47 @@ constexpr std::size_t kRsmbHeaderSize = 8;
 
 }  // namespace
 
+// Each branch first checks that the bytes reach its last field, so the reads
+// after the check cannot come up short.
 std::optional<SmbiosSource> ReadSourceEntryPoint(std::span<const std::uint8_t> bytes) {
-  const ByteReader in(bytes);
+  const ByteView in(bytes);
   SmbiosSource source;
-  if (in.TextAt(0, "_SM_")) {
-    if (!in.Has(0, kSm2MinimumSize)) return std::nullopt;
-    source.majorVersion = in.Byte(kSm2Major);
-    source.minorVersion = in.Byte(kSm2Minor);
-    source.tableLength = in.Word(kSm2TableLength);
-    source.structureCount = in.Word(kSm2StructureCount);
+  if (in.Matches(0, kSmAnchor)) {
+    if (!in.Holds(0, kEntryStructureCount + 2)) return std::nullopt;
+    source.majorVersion = *in.U8(kEntryMajorVersion);
+    source.minorVersion = *in.U8(kEntryMinorVersion);
+    source.tableLength = *in.U16Le(kEntryTableLength);
+    source.structureCount = *in.U16Le(kEntryStructureCount);
     return source;
   }
-  if (in.TextAt(0, "_SM3_")) {
-    if (!in.Has(0, kSm3MinimumSize)) return std::nullopt;
-    source.majorVersion = in.Byte(kSm3Major);
-    source.minorVersion = in.Byte(kSm3Minor);
-    source.tableMaximum = in.DWord(kSm3TableMaximum);
+  if (in.Matches(0, kSm3Anchor)) {
+    if (!in.Holds(0, kEntry3PointSize)) return std::nullopt;
+    source.majorVersion = *in.U8(kEntry3MajorVersion);
+    source.minorVersion = *in.U8(kEntry3MinorVersion);
+    source.tableMaximum = *in.U32Le(kEntry3TableMaximum);
     return source;
   }
-  if (in.TextAt(0, "_DMI_")) {
-    if (!in.Has(0, kDmiMinimumSize)) return std::nullopt;
-    source.majorVersion = in.Byte(kDmiBcdRevision) >> 4;
-    source.minorVersion = in.Byte(kDmiBcdRevision) & 0x0F;
-    source.tableLength = in.Word(kDmiTableLength);
-    source.structureCount = in.Word(kDmiStructureCount);
+  if (in.Matches(0, kDmiAnchor)) {
+    if (!in.Holds(0, kLegacyPointSize)) return std::nullopt;
+    const std::uint8_t bcd = *in.U8(kLegacyBcdRevision);
+    source.majorVersion = bcd >> 4;
+    source.minorVersion = bcd & 0x0F;
+    source.tableLength = *in.U16Le(kLegacyTableLength);
+    source.structureCount = *in.U16Le(kLegacyStructureCount);
     return source;
   }
   return std::nullopt;
 }
 
 std::optional<SmbiosSource> ReadRawSmbiosBlob(std::span<const std::uint8_t> bytes) {
-  const ByteReader in(bytes);
-  if (!in.Has(0, kRsmbHeaderSize)) return std::nullopt;
-  const std::uint32_t length = in.DWord(kRsmbLength);
-  if (!in.Has(kRsmbHeaderSize, length)) return std::nullopt;
+  const ByteView in(bytes);
+  if (!in.Holds(0, kRsmbHeaderSize)) return std::nullopt;
+  const std::uint32_t length = *in.U32Le(kRsmbLength);
+  if (!in.Holds(kRsmbHeaderSize, length)) return std::nullopt;
   SmbiosSource source;
-  source.majorVersion = in.Byte(kRsmbMajor);
-  source.minorVersion = in.Byte(kRsmbMinor);
-  const auto table = in.Slice(kRsmbHeaderSize, length);
+  source.majorVersion = *in.U8(kRsmbMajor);
+  source.minorVersion = *in.U8(kRsmbMinor);
+  const auto table = in.Sub(kRsmbHeaderSize, length).Span();
   source.table.assign(table.begin(), table.end());
   return source;
 }

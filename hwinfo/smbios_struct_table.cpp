@@ -43,7 +43,9 @@ TStructTables BuildStructTables(const BiosImageReader& reader, std::uint64_t tab
     const std::uint8_t type = reader.ImageByte(p);
     if (type == 0) zeroSeen = true;
     if (type == kEndOfTableType) break;
-    if (p >= tableEnd) break;
+    // Past the region nothing is left to read; announced lengths and counts
+    // (a 3.x table may claim up to 4 GiB) must not keep the walk going.
+    if (p >= tableEnd || p > last) break;
   }
   return tables;
 }

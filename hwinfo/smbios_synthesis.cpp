@@ -3,37 +3,14 @@
 #include <algorithm>
 #include <array>
 
-#include "hwinfo/byte_reader.h"
-#include "hwinfo/smbios_anchor.h"
 #include "hwinfo/smbios_layout.h"
+#include "platform/byte_view.h"
 
 namespace tolvaren {
 namespace {
 
-constexpr std::uint8_t kEndOfTable = 127;
-constexpr std::size_t kHeaderSize = 4;
 // Every table comes from a file or a firmware call read to this bound.
 constexpr std::size_t kMaximumTableLength = 0x100000;
-
-// SMBIOS 2.x entry point fields.
-constexpr std::size_t kEntryPointLength = 0x1F;
-constexpr std::size_t kChecksum = 0x04;
-constexpr std::size_t kLength = 0x05;
-constexpr std::size_t kMajor = 0x06;
-constexpr std::size_t kMinor = 0x07;
-constexpr std::size_t kMaximumStructureSize = 0x08;
-constexpr std::size_t kIntermediateAnchor = 0x10;
-constexpr std::size_t kIntermediateChecksum = 0x15;
-constexpr std::size_t kTableLength = 0x16;
-constexpr std::size_t kTableAddress = 0x18;
-constexpr std::size_t kStructureCount = 0x1C;
-constexpr std::size_t kBcdRevision = 0x1E;
-
-// SMBIOS 3.x entry point fields.
-constexpr std::size_t kEntry3Length = 0x18;
-constexpr std::size_t kEntry3Checksum = 0x05;
-constexpr std::size_t kEntry3LengthField = 0x06;
-constexpr std::size_t kEntry3Revision = 0x0A;
 
 void PutWord(std::uint8_t* at, std::uint16_t value) {
   at[0] = static_cast<std::uint8_t>(value);
@@ -55,17 +32,17 @@ std::uint8_t Checksum(const std::uint8_t* at, std::size_t count) {
 }  // namespace
 
 TableExtent MeasureTable(std::span<const std::uint8_t> table, std::size_t limit) {
-  const ByteReader in(table);
+  const ByteView in(table);
   TableExtent extent;
   std::size_t at = 0;
-  while (in.Has(at, kHeaderSize)) {
-    const std::uint8_t type = in.Byte(at);
-    const std::size_t formatted = in.Byte(at + 1);
-    if (formatted < kHeaderSize || !in.Has(at, formatted)) break;
+  while (in.Holds(at, kStructHeaderSize)) {
+    const std::uint8_t type = *in.U8(at + kStructTypeOffset);
+    const std::size_t formatted = *in.U8(at + kStructLengthOffset);
+    if (formatted < kStructHeaderSize || !in.Holds(at, formatted)) break;
     // The string set ends at the first pair of zero bytes after the formatted area.
     std::size_t end = 0;
-    for (std::size_t k = at + formatted; in.Has(k, 2); ++k) {
-      if (in.Byte(k) == 0 && in.Byte(k + 1) == 0) {
+    for (std::size_t k = at + formatted; in.Holds(k, 2); ++k) {
+      if (in.U16Le(k) == 0) {
         end = k + 2;
         break;
       }
@@ -75,7 +52,7 @@ TableExtent MeasureTable(std::span<const std::uint8_t> table, std::size_t limit)
     ++extent.count;
     extent.largestStructure = static_cast<std::uint16_t>(
         std::min<std::size_t>(0xFFFF, std::max<std::size_t>(extent.largestStructure, end - at)));
-    if (type == kEndOfTable) break;
+    if (type == kEndOfTableType) break;
     at = end;
   }
   return extent;
@@ -91,13 +68,13 @@ void SynthesizeSm3(const SmbiosSource& source, std::span<const std::uint8_t> tab
   image.fill(0);
   std::uint8_t* entry = image.data() + (kSynthesizedEntryF - kBiosAreaBase);
   std::copy(kSm3Anchor.begin(), kSm3Anchor.end(), entry);
-  entry[kEntry3LengthField] = kEntry3Length;
+  entry[kEntry3Length] = kEntry3PointSize;
   entry[kEntry3MajorVersion] = source.majorVersion;
   entry[kEntry3MinorVersion] = source.minorVersion;
   entry[kEntry3Revision] = 1;
   PutDWord(entry + kEntry3TableMaximum, static_cast<std::uint32_t>(table.size()));
   PutDWord(entry + kEntry3TableAddress, kSynthesizedHighTable);
-  entry[kEntry3Checksum] = Checksum(entry, kEntry3Length);
+  entry[kEntry3Checksum] = Checksum(entry, kEntry3PointSize);
 }
 
 }  // namespace
@@ -135,20 +112,20 @@ void SynthesizeBiosImage(const SmbiosSource& source, BiosImage& image, HighTable
   std::copy(table.begin(), table.end(), image.begin() + entryOffset + kSynthesizedTableOffset);
 
   std::uint8_t* entry = image.data() + entryOffset;
-  std::copy_n("_SM_", 4, entry);
-  entry[kLength] = kEntryPointLength;
-  entry[kMajor] = source.majorVersion;
-  entry[kMinor] = source.minorVersion;
-  PutWord(entry + kMaximumStructureSize, largest);
-  std::copy_n("_DMI_", 5, entry + kIntermediateAnchor);
-  PutWord(entry + kTableLength, static_cast<std::uint16_t>(length));
-  PutDWord(entry + kTableAddress, entryAddress + kSynthesizedTableOffset);
-  PutWord(entry + kStructureCount, count);
+  std::copy(kSmAnchor.begin(), kSmAnchor.end(), entry);
+  entry[kEntryLength] = kEntryPointSize;
+  entry[kEntryMajorVersion] = source.majorVersion;
+  entry[kEntryMinorVersion] = source.minorVersion;
+  PutWord(entry + kEntryMaximumStructureSize, largest);
+  std::copy(kDmiAnchor.begin(), kDmiAnchor.end(), entry + kEntryDmiAnchor);
+  PutWord(entry + kEntryTableLength, static_cast<std::uint16_t>(length));
+  PutDWord(entry + kEntryTableAddress, entryAddress + kSynthesizedTableOffset);
+  PutWord(entry + kEntryStructureCount, count);
   if (source.majorVersion <= 9 && source.minorVersion <= 9) {
-    entry[kBcdRevision] = static_cast<std::uint8_t>(source.majorVersion << 4 | source.minorVersion);
+    entry[kEntryBcdRevision] = static_cast<std::uint8_t>(source.majorVersion << 4 | source.minorVersion);
   }
-  entry[kIntermediateChecksum] = Checksum(entry + kIntermediateAnchor, kEntryPointLength - kIntermediateAnchor);
-  entry[kChecksum] = Checksum(entry, kEntryPointLength);
+  entry[kEntryIntermediateChecksum] = Checksum(entry + kEntryDmiAnchor, kEntryPointSize - kEntryDmiAnchor);
+  entry[kEntryChecksum] = Checksum(entry, kEntryPointSize);
 }
 
 }  // namespace tolvaren

@@ -61,6 +61,12 @@ class ByteView {
     return std::string(reinterpret_cast<const char*>(bytes_.data() + offset), count);
   }
 
+  // The whole view as characters.
+  std::string_view Chars() const {
+    return bytes_.empty() ? std::string_view{}
+                          : std::string_view(reinterpret_cast<const char*>(bytes_.data()), bytes_.size());
+  }
+
   // A fixed-size character field of `capacity` bytes: its bytes up to the
   // first zero, cut where the view ends.
   std::string ZeroTerminatedText(std::size_t offset, std::size_t capacity) const {

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "hwinfo/bios_image.h"
+#include "hwinfo/smbios_layout.h"
 
 namespace tolvaren::testing {
 
@@ -69,7 +70,7 @@ class Structure {
   std::size_t padding_ = 0;
 };
 
-inline Structure EndOfTable() { return Structure(127, 4); }
+inline Structure EndOfTable() { return Structure(kEndOfTableType, kStructHeaderSize); }
 
 class SmbiosImageBuilder {
  public:
@@ -124,25 +125,24 @@ class SmbiosImageBuilder {
     Put(image, table_, table);
     const std::uint16_t length = length_ ? *length_ : static_cast<std::uint16_t>(table.size());
     const std::uint16_t count = count_ ? *count_ : static_cast<std::uint16_t>(structures_.size());
-    std::vector<std::uint8_t> ep(0x1F, 0);
-    const char sm[] = "_SM_";
-    const char dmi[] = "_DMI_";
-    if (smAnchor_) std::copy(sm, sm + 4, ep.begin());
-    ep[0x05] = 0x1F;
-    ep[0x06] = major_;
-    ep[0x07] = minor_;
-    std::copy(dmi, dmi + 5, ep.begin() + 0x10);
-    ep[0x16] = length & 0xFF;
-    ep[0x17] = length >> 8;
-    for (int i = 0; i < 4; ++i) ep[0x18 + i] = (table_ >> (8 * i)) & 0xFF;
-    ep[0x1C] = count & 0xFF;
-    ep[0x1D] = count >> 8;
+    std::vector<std::uint8_t> ep(kEntryPointSize, 0);
+    if (smAnchor_) std::copy(kSmAnchor.begin(), kSmAnchor.end(), ep.begin());
+    ep[kEntryLength] = kEntryPointSize;
+    ep[kEntryMajorVersion] = major_;
+    ep[kEntryMinorVersion] = minor_;
+    std::copy(kDmiAnchor.begin(), kDmiAnchor.end(), ep.begin() + kEntryDmiAnchor);
+    PutLe(ep, kEntryTableLength, length, 2);
+    PutLe(ep, kEntryTableAddress, table_, 4);
+    PutLe(ep, kEntryStructureCount, count, 2);
     if (entryPoint_ != 0) Put(image, entryPoint_, ep);
     for (const auto& [address, bytes] : pokes_) Put(image, address, bytes);
     return image;
   }
 
  private:
+  static void PutLe(std::vector<std::uint8_t>& bytes, std::size_t offset, std::uint32_t value, int size) {
+    for (int i = 0; i < size; ++i) bytes[offset + i] = (value >> (8 * i)) & 0xFF;
+  }
   static void Put(BiosImage& image, std::uint32_t address, const std::vector<std::uint8_t>& bytes) {
     for (std::size_t i = 0; i < bytes.size(); ++i) {
       const std::uint64_t at = std::uint64_t{address} + i;

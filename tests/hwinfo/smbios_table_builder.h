@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "hwinfo/smbios_layout.h"
+
 namespace tolvaren::testing {
 
 using Bytes = std::vector<std::uint8_t>;
@@ -29,7 +31,7 @@ class TableBuilder {
     bytes_.push_back(0);
     return *this;
   }
-  TableBuilder& End() { return Add(127, {}); }
+  TableBuilder& End() { return Add(kEndOfTableType, {}); }
   const Bytes& bytes() const { return bytes_; }
 
  private:

@@ -300,6 +300,12 @@ TEST(SmbiosTableWalk, CountLengthAndEndOfTableBoundTheList) {
   f.Decode(short_length);
   EXPECT_EQ(s.StructTables().size(), 2u);
   EXPECT_EQ(s.MainBoardSerial(), "MB1");
+
+  // A table that runs into the area's end stops there, whatever is announced.
+  SmbiosImageBuilder at_area_end;
+  at_area_end.TableAt(0xFFFF0).Add(SystemInfo({"M", "P", "V", "S"})).AnnouncedCount(0xFFFF).AnnouncedLength(0xFFFF);
+  f.Decode(at_area_end);
+  EXPECT_LE(s.StructTables().size(), 2u);
 }
 
 TEST(SmbiosTableWalk, OnlyTheFirstStructureOfATypeIsDecoded) {
