@@ -43,10 +43,4 @@ NetComponent::~NetComponent() {
   if (--shared.count == 0) shared.stack.reset();
 }
 
-int NetComponent::ComponentCount() {
-  SharedStack& shared = Shared();
-  std::lock_guard<std::mutex> guard(shared.lock);
-  return shared.count;
-}
-
 }  // namespace tolvaren::dns

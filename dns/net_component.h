@@ -18,9 +18,6 @@ class NetComponent {
 
   SocketStack& Stack() { return stack_; }
 
-  // Number of live components, for tests.
-  static int ComponentCount();
-
  private:
   SocketStack& stack_;
 };

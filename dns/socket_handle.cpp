@@ -11,7 +11,7 @@ namespace {
 constexpr int kMessageTooLong = 10040;
 }
 
-void SocketHandle::OpenSocket(SocketType, int protocol) {
+void SocketHandle::OpenSocket(int protocol) {
   Close();
   const SocketId socket = stack_.Api().OpenDatagramSocket(protocol);
   if (socket == platform::kNoSocket) throw EInvalidSocket(text::kCannotAllocateSocket);

@@ -9,8 +9,6 @@
 
 namespace tolvaren::dns {
 
-enum class SocketType { kDatagram };
-
 // One IPv4 socket of the platform and the sender of the last datagram read.
 class SocketHandle {
  public:
@@ -19,9 +17,9 @@ class SocketHandle {
   SocketHandle& operator=(const SocketHandle&) = delete;
   ~SocketHandle() { Close(); }
 
-  // Creates the platform socket, closing an open one first; raises
+  // Creates the platform datagram socket, closing an open one first; raises
   // EInvalidSocket when the platform refuses.
-  void OpenSocket(SocketType type, int protocol);
+  void OpenSocket(int protocol);
 
   // Shuts the socket down for sending and closes it; results are ignored.
   void Close();
@@ -46,11 +44,6 @@ class SocketHandle {
   bool IsOpen = false;
   std::string PeerIP;
   int PeerPort = 0;
-  // Local binding; this client never binds, so they stay empty.
-  std::string IP;
-  int Port = 0;
-  int ClientPortMin = 0;
-  int ClientPortMax = 0;
 
  private:
   SocketStack& stack_;

@@ -19,20 +19,15 @@ void UdpBase::SetActive(bool active) {
   }
 }
 
-void UdpBase::SetBroadcastEnabled(bool enabled) {
-  broadcastEnabled_ = enabled;
-  if (Active()) ApplyBroadcast();
-}
-
 void UdpBase::OpenSocket() {
   if (!socket_) socket_ = std::make_unique<SocketHandle>(Stack());
-  socket_->OpenSocket(SocketType::kDatagram, kDatagramProtocol);
+  socket_->OpenSocket(kDatagramProtocol);
   socketFailed_ = false;
   ApplyBroadcast();
 }
 
 void UdpBase::ApplyBroadcast() {
-  Stack().FailOnSocketError(Stack().Api().SetBroadcast(socket_->Handle, broadcastEnabled_));
+  Stack().FailOnSocketError(Stack().Api().SetBroadcast(socket_->Handle, kBroadcastEnabled));
 }
 
 std::string UdpBase::ReceivePacket(int timeoutMs) {

@@ -23,9 +23,10 @@ class UdpBase : public NetComponent {
   bool Active() const { return socket_ && socket_->IsOpen; }
   void SetActive(bool active);
 
-  // Applied as SO_BROADCAST when the socket opens, and at once while active.
-  bool BroadcastEnabled() const { return broadcastEnabled_; }
-  void SetBroadcastEnabled(bool enabled);
+  // Applied as SO_BROADCAST when the socket opens. A resolver never sends to
+  // a broadcast address, so it stays off.
+  static constexpr bool kBroadcastEnabled = false;
+  bool BroadcastEnabled() const { return kBroadcastEnabled; }
 
   // The largest datagram a receive takes.
   int BufferSize = 8192;
@@ -54,7 +55,6 @@ class UdpBase : public NetComponent {
   void ApplyBroadcast();
 
   std::unique_ptr<SocketHandle> socket_;
-  bool broadcastEnabled_ = false;
 };
 
 // A UDP component that sends to one server.

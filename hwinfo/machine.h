@@ -38,12 +38,14 @@ class TMachine {
   const std::string& Computer() const { return computer_; }
   TSMBIOS& SMBIOS() { return *smbios_; }
   const TSMBIOS& SMBIOS() const { return *smbios_; }
-  TExceptionMode ExceptionMode() const { return exceptionMode_; }
-  void SetExceptionMode(TExceptionMode mode) { exceptionMode_ = mode; }
+  // Every sub-step's failure is shown and gathering goes on.
+  TExceptionMode ExceptionMode() const { return kGatherMode; }
   TBIOS& BIOS() { return *bios_; }
   const TBIOS& BIOS() const { return *bios_; }
 
  private:
+  static constexpr TExceptionMode kGatherMode = emMessage;
+
   void FindComputerDevice();
 
   Host& host_;
@@ -57,7 +59,6 @@ class TMachine {
   std::string computer_;
   // Declared before the BIOS object so that it is released after it.
   std::unique_ptr<TSMBIOS> smbios_;
-  TExceptionMode exceptionMode_ = emMessage;
   std::unique_ptr<TBIOS> bios_;
 };
 

@@ -59,10 +59,13 @@ class TNetwork {
   const StringList& Services() const { return services_; }
   const StringList& Protocols() const { return protocols_; }
   std::int32_t CardAdapterIndex() const { return cardAdapterIndex_; }
-  TExceptionMode ExceptionMode() const { return exceptionMode_; }
-  void SetExceptionMode(TExceptionMode mode) { exceptionMode_ = mode; }
+  // Every sub-step's failure is shown and gathering goes on.
+  TExceptionMode ExceptionMode() const { return kGatherMode; }
   const std::string& CardAdapterName() const { return cardAdapterName_; }
   const TTCPIP& TCPIP() const { return *tcpip_; }
+
+ private:
+  static constexpr TExceptionMode kGatherMode = emMessage;
 
   // The host's addresses joined by ",", in the resolver's order.
   std::string GetLocalIPs();
@@ -79,7 +82,6 @@ class TNetwork {
   void GetClassDevices(const std::string& classKey, const std::string& componentClass, const std::string& valueName,
                        StringList& list);
 
- private:
   void ReadNetworkCards();
   void ReadMacAddresses();
 
@@ -92,7 +94,6 @@ class TNetwork {
   StringList services_;
   StringList protocols_;
   std::int32_t cardAdapterIndex_ = -1;
-  TExceptionMode exceptionMode_ = emMessage;
   std::string cardAdapterName_;
   std::unique_ptr<TTCPIP> tcpip_;
 };

@@ -53,10 +53,6 @@ class SocketApi {
   virtual void ShutdownSending(SocketId socket) = 0;
   virtual void CloseSocket(SocketId socket) = 0;
   virtual int LastError() = 0;
-
-  // Servers only (the tests' scripted servers): bind and read the local port.
-  virtual int Bind(SocketId socket, const Ipv4Bytes& address, std::uint16_t port) = 0;
-  virtual int LocalPort(SocketId socket) = 0;
 };
 
 // The socket library of the system this binary was built for.

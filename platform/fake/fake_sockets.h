@@ -84,8 +84,6 @@ class FakeSocketApi final : public SocketApi {
   void ShutdownSending(SocketId socket) override { shutdowns.push_back(socket); }
   void CloseSocket(SocketId socket) override { closed.push_back(socket); }
   int LastError() override { return lastError; }
-  int Bind(SocketId, const Ipv4Bytes&, std::uint16_t) override { return 0; }
-  int LocalPort(SocketId) override { return 0; }
 
   // Script.
   bool startUpSucceeds = true;

@@ -223,21 +223,6 @@ class LinuxSockets final : public SocketApi {
   void ShutdownSending(SocketId socket) override { ::shutdown(static_cast<int>(socket), SHUT_WR); }
   void CloseSocket(SocketId socket) override { ::close(static_cast<int>(socket)); }
   int LastError() override { return lastError; }
-
-  int Bind(SocketId socket, const Ipv4Bytes& address, std::uint16_t port) override {
-    const sockaddr_in local = MakeAddress(address, port);
-    if (::bind(static_cast<int>(socket), reinterpret_cast<const sockaddr*>(&local), sizeof local) != 0)
-      return Fail(WinsockCode(errno));
-    return 0;
-  }
-
-  int LocalPort(SocketId socket) override {
-    sockaddr_in local{};
-    socklen_t length = sizeof local;
-    if (::getsockname(static_cast<int>(socket), reinterpret_cast<sockaddr*>(&local), &length) != 0)
-      return Fail(WinsockCode(errno));
-    return ntohs(local.sin_port);
-  }
 };
 
 }  // namespace

@@ -15,7 +15,7 @@ namespace {
 // Each function of Winsock is looked up by name on its first call; these hold
 // the addresses found.
 std::atomic<void*> socketFn, setsockoptFn, sendtoFn, recvfromFn, selectFn, htonsFn, ntohsFn, lastErrorFn,
-    gethostbynameFn, setLastErrorFn, shutdownFn, closesocketFn, bindFn, getsocknameFn, connectFn, getsockoptFn;
+    gethostbynameFn, setLastErrorFn, shutdownFn, closesocketFn, connectFn, getsockoptFn;
 
 // How often a wait looks at the pending errors of its sockets.
 constexpr int kErrorPollMs = 50;
@@ -143,21 +143,6 @@ class Win32Sockets final : public SocketApi {
   }
 
   int LastError() override { return Winsock().Call<decltype(&::WSAGetLastError)>("WSAGetLastError", lastErrorFn); }
-
-  int Bind(SocketId socket, const Ipv4Bytes& address, std::uint16_t port) override {
-    const sockaddr_in local = MakeAddress(address, port);
-    return Winsock().Call<decltype(&::bind)>("bind", bindFn, Native(socket), reinterpret_cast<const sockaddr*>(&local),
-                                             static_cast<int>(sizeof local));
-  }
-
-  int LocalPort(SocketId socket) override {
-    sockaddr_in local{};
-    int length = sizeof local;
-    if (Winsock().Call<decltype(&::getsockname)>("getsockname", getsocknameFn, Native(socket),
-                                                 reinterpret_cast<sockaddr*>(&local), &length) != 0)
-      return -1;
-    return Winsock().Call<decltype(&::ntohs)>("ntohs", ntohsFn, local.sin_port);
-  }
 
  private:
   static int Select(std::vector<SocketId>& read, std::vector<SocketId>& write, std::vector<SocketId>& error,

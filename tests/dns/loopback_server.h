@@ -10,6 +10,7 @@
 
 #include "dns/net_component.h"
 #include "tests/dns/packet_builder.h"
+#include "tests/support/server_socket.h"
 
 namespace tolvaren::dns::testing {
 
@@ -37,8 +38,8 @@ class LoopbackServer {
 
   explicit LoopbackServer(Handler handler) : handler_(std::move(handler)) {
     socket_ = Api().OpenDatagramSocket(0);
-    Api().Bind(socket_, kLoopback, 0);
-    port_ = Api().LocalPort(socket_);
+    tolvaren::testing::BindSocket(socket_, kLoopback, 0);
+    port_ = tolvaren::testing::LocalPort(socket_);
     thread_ = std::thread([this] { Serve(); });
   }
 
