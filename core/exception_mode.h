@@ -11,4 +11,8 @@ enum TExceptionMode : std::uint8_t {
   emSilent = 2,   // swallow it and go on
 };
 
+// The mode the information objects run their own sub-steps under: each
+// failure is shown and the rest is still gathered.
+inline constexpr TExceptionMode kSubStepMode = emMessage;
+
 }  // namespace tolvaren

@@ -36,7 +36,7 @@ TMachine::~TMachine() = default;
 
 void TMachine::FindComputerDevice() {
   TDevices devices(host_);
-  InfoGather(host_.platform.console, "TDevices.GetInfo", kGatherMode, [&] { devices.GetInfo(); });
+  InfoGather(host_.platform.console, "TDevices.GetInfo", kSubStepMode, [&] { devices.GetInfo(); });
   for (int i = 0; i < devices.DeviceCount(); ++i) {
     if (!StartsWithComputer(devices.ClassNameAt(i))) continue;
     TDevice device;
@@ -48,10 +48,10 @@ void TMachine::FindComputerDevice() {
 
 void TMachine::GetInfo(int n) {
   platform::Platform& platform = host_.platform;
-  InfoGather(platform.console, "TBIOS.GetInfo", kGatherMode, [&] { bios_->GetInfo(); });
+  InfoGather(platform.console, "TBIOS.GetInfo", kSubStepMode, [&] { bios_->GetInfo(); });
   if (n == 1) {
     InfoGather(
-        platform.console, "TSMBIOS.GetInfo", kGatherMode, [&](int mode) { smbios_->GetInfo(mode); }, 1);
+        platform.console, "TSMBIOS.GetInfo", kSubStepMode, [&](int mode) { smbios_->GetInfo(mode); }, 1);
   }
 
   // The tick count wraps after 49.7 days, and so do the two times made from it.

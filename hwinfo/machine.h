@@ -38,14 +38,11 @@ class TMachine {
   const std::string& Computer() const { return computer_; }
   TSMBIOS& SMBIOS() { return *smbios_; }
   const TSMBIOS& SMBIOS() const { return *smbios_; }
-  // Every sub-step's failure is shown and gathering goes on.
-  TExceptionMode ExceptionMode() const { return kGatherMode; }
+  TExceptionMode ExceptionMode() const { return kSubStepMode; }
   TBIOS& BIOS() { return *bios_; }
   const TBIOS& BIOS() const { return *bios_; }
 
  private:
-  static constexpr TExceptionMode kGatherMode = emMessage;
-
   void FindComputerDevice();
 
   Host& host_;

@@ -74,7 +74,7 @@ void TWinsock::GetInfo() {
 TNetwork::TNetwork(Host& host)
     : host_(host), winsock_(std::make_unique<TWinsock>(host)), tcpip_(std::make_unique<TTCPIP>(host)) {
   TDevices devices(host_);
-  InfoGather(host_.platform.console, "TDevices.GetInfo", kGatherMode, [&] { devices.GetInfo(); });
+  InfoGather(host_.platform.console, "TDevices.GetInfo", kSubStepMode, [&] { devices.GetInfo(); });
   std::int32_t position = -1;
   for (int i = 0; i < devices.DeviceCount(); ++i) {
     TDevice device;
@@ -90,8 +90,8 @@ TNetwork::~TNetwork() = default;
 
 void TNetwork::GetInfo() {
   platform::Console& console = host_.platform.console;
-  InfoGather(console, "TWinsock.GetInfo", kGatherMode, [&] { winsock_->GetInfo(); });
-  InfoGather(console, "TTCPIP.GetInfo", kGatherMode, [&] { tcpip_->GetInfo(); });
+  InfoGather(console, "TWinsock.GetInfo", kSubStepMode, [&] { winsock_->GetInfo(); });
+  InfoGather(console, "TTCPIP.GetInfo", kSubStepMode, [&] { tcpip_->GetInfo(); });
 
   const OsKind kind = host_.os.kind;
   if (kind == osNT4 || (kind == os2000 && (adapters_.Count() == 0 || cardAdapterIndex_ == -1))) {

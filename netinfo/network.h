@@ -59,14 +59,11 @@ class TNetwork {
   const StringList& Services() const { return services_; }
   const StringList& Protocols() const { return protocols_; }
   std::int32_t CardAdapterIndex() const { return cardAdapterIndex_; }
-  // Every sub-step's failure is shown and gathering goes on.
-  TExceptionMode ExceptionMode() const { return kGatherMode; }
+  TExceptionMode ExceptionMode() const { return kSubStepMode; }
   const std::string& CardAdapterName() const { return cardAdapterName_; }
   const TTCPIP& TCPIP() const { return *tcpip_; }
 
  private:
-  static constexpr TExceptionMode kGatherMode = emMessage;
-
   // The host's addresses joined by ",", in the resolver's order.
   std::string GetLocalIPs();
 
