@@ -53,8 +53,7 @@ inline Bytes Sm3Dump(std::uint8_t major, std::uint8_t minor, const Bytes& table)
   file[7] = major;
   file[8] = minor;
   file[0x0A] = 1;
-  const auto n = static_cast<std::uint32_t>(table.size());
-  for (int i = 0; i < 4; ++i) file[0x0C + i] = static_cast<std::uint8_t>(n >> (8 * i));
+  PutLe(file, 0x0C, static_cast<std::uint32_t>(table.size()), 4);
   file[0x10] = 0x20;
   file[5] = ChecksumOf(file, 0, 0x18);
   file.resize(0x20 + table.size());

@@ -16,6 +16,7 @@
 
 #include "hwinfo/bios_image.h"
 #include "hwinfo/smbios_layout.h"
+#include "tests/hwinfo/smbios_table_builder.h"
 
 namespace tolvaren::testing {
 
@@ -140,9 +141,6 @@ class SmbiosImageBuilder {
   }
 
  private:
-  static void PutLe(std::vector<std::uint8_t>& bytes, std::size_t offset, std::uint32_t value, int size) {
-    for (int i = 0; i < size; ++i) bytes[offset + i] = (value >> (8 * i)) & 0xFF;
-  }
   static void Put(BiosImage& image, std::uint32_t address, const std::vector<std::uint8_t>& bytes) {
     for (std::size_t i = 0; i < bytes.size(); ++i) {
       const std::uint64_t at = std::uint64_t{address} + i;

@@ -48,6 +48,11 @@ inline Bytes SystemTable(const std::string& serial) {
   return t.End().bytes();
 }
 
+// Writes the low `size` bytes of value at offset, least significant first.
+inline void PutLe(Bytes& bytes, std::size_t offset, std::uint32_t value, int size) {
+  for (int i = 0; i < size; ++i) bytes[offset + i] = static_cast<std::uint8_t>(value >> (8 * i));
+}
+
 inline std::uint16_t WordAt(const std::uint8_t* at) { return static_cast<std::uint16_t>(at[0] | at[1] << 8); }
 inline std::uint32_t DWordAt(const std::uint8_t* at) {
   return WordAt(at) | static_cast<std::uint32_t>(WordAt(at + 2)) << 16;
@@ -58,7 +63,7 @@ inline Bytes RawSmbiosBlob(std::uint8_t major, std::uint8_t minor, const Bytes& 
   Bytes blob(8 + table.size(), 0);
   blob[1] = major;
   blob[2] = minor;
-  for (int i = 0; i < 4; ++i) blob[4 + i] = static_cast<std::uint8_t>(table.size() >> (8 * i));
+  PutLe(blob, 4, static_cast<std::uint32_t>(table.size()), 4);
   std::copy(table.begin(), table.end(), blob.begin() + 8);
   return blob;
 }
