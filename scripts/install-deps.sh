@@ -40,7 +40,11 @@ requirements=(
   "valgrind: valgrind callgrind_annotate"     # benchmarks: instruction counts
   "python3: python3"                          # benchmarks: the ratios; scripted DNS server
   "python3-jsonschema:"                       # validates /j output against doc/tolvaren-report.schema.json
-  "ansible-core: ansible-playbook ansible"    # end-to-end test of the Ansible module
+  "ansible-core: ansible-playbook ansible ansible-galaxy ansible-test ansible-doc"
+                                              # the Ansible collection: build, install, sanity, docs
+  "krb5-user: ktutil klist"                   # writes and lists the keytabs of the domain-member tests
+  "msitools: wixl msibuild msiinfo"           # builds and checks the Windows Installer package
+  "rpm: rpmbuild rpm"                         # builds, checks and installs the RPM
   "hostname: hostname"                        # names the private test hosts
   "lintian: lintian"                          # checks the Debian package
   "man-db: man"                               # renders the man page
