@@ -5,7 +5,6 @@
 namespace tolvaren::dns {
 namespace {
 constexpr int kDatagramProtocol = 0;
-constexpr int kMessageTooLong = 10040;
 }  // namespace
 
 UdpBase::~UdpBase() { socket_.reset(); }
@@ -40,7 +39,7 @@ std::string UdpBase::ReceivePacket(int timeoutMs) {
   }
   std::vector<std::uint8_t> buffer(static_cast<std::size_t>(BufferSize > 0 ? BufferSize : 0));
   const int result = socket_->ReadDatagram(buffer.data(), buffer.size());
-  if (result == -1 && Stack().Api().LastError() != kMessageTooLong) socketFailed_ = true;
+  if (result == -1 && Stack().Api().LastError() != platform::kMessageTooLong) socketFailed_ = true;
   const int count = Stack().FailOnSocketError(result);
   return std::string(reinterpret_cast<const char*>(buffer.data()), static_cast<std::size_t>(count));
 }

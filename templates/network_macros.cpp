@@ -8,6 +8,7 @@
 #include "dns/dns_resolver.h"
 #include "netinfo/network.h"
 #include "platform/exception.h"
+#include "platform/ipv4_address.h"
 #include "templates/expansion_record.h"
 #include "templates/macro_expander.h"
 #include "templates/name_sanitizer.h"
@@ -27,32 +28,11 @@ std::string Hex(int value) {
   return text;
 }
 
-// Decimal digits with an optional sign, as a 32-bit number.
-std::optional<int> DecimalNumber(const std::string& text) {
-  std::size_t pos = text.empty() || (text[0] != '-' && text[0] != '+') ? 0 : 1;
-  if (pos == text.size()) return std::nullopt;
-  long long value = 0;
-  for (; pos < text.size(); ++pos) {
-    if (text[pos] < '0' || text[pos] > '9') return std::nullopt;
-    value = value * 10 + (text[pos] - '0');
-    if (value > 0x80000000LL) return std::nullopt;
-  }
-  if (text[0] == '-') value = -value;
-  if (value > 0x7FFFFFFFLL) return std::nullopt;
-  return static_cast<int>(value);
-}
-
 }  // namespace
 
 int IpOctet(const std::string& address, int index) {
-  std::string commas = address;
-  for (char& c : commas) {
-    if (c == '.') c = ',';
-  }
-  StringList pieces;
-  pieces.SetCommaText(commas);
-  const std::string piece = index >= 0 && index < pieces.Count() ? pieces[index] : std::string();
-  const auto number = DecimalNumber(piece);
+  const std::string piece = platform::Ipv4ListPiece(address, index);
+  const auto number = platform::Int32OfPiece(piece);
   if (!number) throw EConvertError("'" + piece + "' is not a valid integer value");
   return *number;
 }
