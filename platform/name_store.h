@@ -13,6 +13,9 @@ struct NameWriteResult {
   // After an accepted write: sentences about what else the system holds of
   // the name and could not be brought along, or may undo it.
   std::vector<std::string> warnings;
+  // After a refused write: lines that say why (the broken naming rules, or
+  // the file and the system's reason), shown after the error line.
+  std::vector<std::string> reasons;
 };
 
 // Where the computer's name is kept. The new name takes effect at the next

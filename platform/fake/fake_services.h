@@ -69,7 +69,7 @@ class FakeNameStore final : public NameStore {
  public:
   NameWriteResult WriteComputerName(const std::string& name) override {
     written.push_back(name);
-    return accept ? NameWriteResult{true, 0, warnings} : NameWriteResult{false, errorCode, {}};
+    return accept ? NameWriteResult{true, 0, warnings, {}} : NameWriteResult{false, errorCode, {}, {}};
   }
   std::vector<std::string> NameProblems(const std::string&) override { return problems; }
   std::string StaticName() override { return staticName; }
