@@ -120,8 +120,7 @@ loopback as inet_aton spells it|oldpc|printf 'oldpc\n' >/etc/hostname; printf '1
 ROWS
 echo "   localhost and the new name resolve through /etc/hosts"
 on_test_host localhost "printf '$debian_lo' >/etc/hosts; \"\$1\" /c newpc >/dev/null; getent ahostsv4 localhost newpc >\"\$work/after/getent\" || true" /d
-grep -q 'STREAM localhost$' "$work/after/getent" && grep -q 'STREAM newpc$' "$work/after/getent" &&
-  [[ "$(awk '{print $1}' "$work/after/getent" | sort -u)" == 127.0.0.1 ]] ||
+[[ "$(grep -c STREAM "$work/after/getent")" == 2 && "$(awk '{print $1}' "$work/after/getent" | sort -u)" == 127.0.0.1 ]] ||
   fail "localhost or newpc does not resolve to 127.0.0.1: $(cat "$work/after/getent")"
 
 echo "-- /etc/hostname as administrators write it: comments stay and do not hide the name"
@@ -158,7 +157,7 @@ echo "-- a refused write names the file and the system's reason"
 while IFS='|' read -r what setup code reason; do
   echo "   $what"
   on_test_host oldpc "$setup" /c newpc
-  expect_lines 0 "Error: Err #$code on writing computer name \"newpc\"." "$reason"
+  expect_lines 1 "Error: Err #$code on writing computer name \"newpc\"." "$reason"
 done <<ROWS
 a read-only /etc|printf 'oldpc\n' >/etc/hostname; mount -o remount,ro /etc|30|/etc/hostname: Read-only file system
 /etc/hostname a folder|mkdir /etc/hostname|21|/etc/hostname: Is a directory
