@@ -73,7 +73,7 @@ void AddWarningOf(NameWriteResult& result, const std::string& what,
 
 }  // namespace
 
-std::vector<std::string> LinuxNameStore::NameProblems(const std::string& name) { return LinuxHostNameProblems(name); }
+std::vector<NameProblem> LinuxNameStore::NameProblems(const std::string& name) { return LinuxHostNameProblems(name); }
 
 std::string LinuxNameStore::StaticName() {
   std::string text;
@@ -82,7 +82,9 @@ std::string LinuxNameStore::StaticName() {
 }
 
 NameWriteResult LinuxNameStore::WriteComputerName(const std::string& name) {
-  if (!NameProblems(name).empty()) return {false, EINVAL, {}, {}};
+  if (const std::vector<NameProblem> problems = NameProblems(name); !problems.empty()) {
+    return {false, EINVAL, {}, ProblemLines(problems)};
+  }
   NameWriteResult result;
   {
     const FolderLock lock(FolderOf(path_));
