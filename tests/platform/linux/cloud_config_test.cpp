@@ -31,6 +31,12 @@ TEST(CloudConfig, TheLastTopLevelSettingDecides) {
       {{"preserve_hostname_x: true\n"}, false, false},
       {{"write_files:\n- content: |\n    preserve_hostname: true\n"}, false, false},
       {{"mounts: [[ephemeral0, /mnt, auto, \"defaults,nofail\"]]\nssh_pwauth: 0\n"}, false, false},
+      // As Ubuntu's 05_logging.cfg and 90_dpkg.cfg have it.
+      {{"## logger information\n_log:\n - &log_base |\n   [loggers]\n   keys=root,cloudinit\nlog_cfgs:\n# comment\n"
+        " - [ *log_base, *log_file ]\noutput: {all: '| tee -a /var/log/cloud-init-output.log'}\n",
+        "datasource_list: [ NoCloud, ConfigDrive, None ]\n"},
+       false,
+       false},
       {{"preserve_hostname: false\n", "preserve_hostname: true\n"}, true, false},
       {{"preserve_hostname: true\n", "preserve_hostname: false\n"}, false, false},
       {{"preserve_hostname: true\n", "manage_etc_hosts: true\n"}, true, true},
