@@ -35,6 +35,12 @@ ansible-galaxy collection install "$tarball" -p "$work/collections" >"$OUT" 2>&1
 installed="$work/collections/ansible_collections/tolvaren/naming"
 [[ -f "$installed/plugins/modules/tolvaren_name.py" && -f "$installed/playbooks/rename.yml" ]] ||
   fail "the installed collection lacks its module or playbook"
+# The collection carries the tool's version (completed to three numbers).
+collection_version="$(python3 -c 'import json, sys; print(json.load(open(sys.argv[1]))["collection_info"]["version"])' \
+  "$installed/MANIFEST.json")"
+tool_version="$("$tool" /j </dev/null | python3 -c 'import json, sys; print(json.load(sys.stdin)["version"])')"
+[[ "$collection_version" == "$tool_version" || "$collection_version" == "$tool_version.0" ]] ||
+  fail "the collection's version $collection_version is not the tool's $tool_version"
 
 # inventory NAME HOST=IMAGE[ VAR=VALUE...]... : an inventory of local hosts,
 # each reading one image; all of them run $tool unless a host sets
