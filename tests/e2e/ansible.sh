@@ -173,6 +173,10 @@ playbook "$empty" '?s'
 expect_status 2
 expect_output "Your name evaluated to a zero-length string"
 expect_hostname old-host
+# A report that holds "error" fails with its text.
+module "$empty" blank "template=$(printf '?s%.0s' {1..300}) bios_image=$images/long-strings.bin" --check
+expect_status 2
+expect_output '"msg": "EExpansionTooLong: The name would be longer than 65536 bytes'
 
 echo "-- the rename writes the checked name or none: a changing answer, random macros"
 module "$one" web1 'template=acme-?s name=acme-other'
