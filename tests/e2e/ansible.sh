@@ -67,7 +67,8 @@ edited_tool() {
 }
 
 # in_private_host COMMAND... : runs COMMAND as a host named old-host whose
-# /etc/hostname starts as $work/hostname-before; /etc/hostname is copied to
+# /etc/hostname starts as $work/hostname-before (and /etc/krb5.keytab as
+# $work/krb5.keytab-before, when that exists); /etc/hostname is copied to
 # $work/hostname-after when it ends.
 in_private_host() {
   unshare -mu bash -c '
@@ -77,6 +78,7 @@ in_private_host() {
     mkdir "$0/upper" "$0/work"
     mount -t overlay overlay -o lowerdir=/etc,upperdir="$0/upper",workdir="$0/work" /etc
     [[ -f "$0/../hostname-before" ]] && cat "$0/../hostname-before" >/etc/hostname
+    [[ -f "$0/../krb5.keytab-before" ]] && cp "$0/../krb5.keytab-before" /etc/krb5.keytab
     hostname old-host
     status=0
     "$@" || status=$?
@@ -220,6 +222,22 @@ playbook "$(inventory allowed "member=q35.bin tolvaren_path=$member tolvaren_all
 expect_status 0
 expect_output "old-host -> acme-Q35-SN: restart required"
 expect_hostname acme-Q35-SN
+
+# A real host keytab for the old name, where the tool looks for one.
+if "$tool" /j </dev/null | python3 -c 'import json, sys; sys.exit("domain" not in json.load(sys.stdin))'; then
+  echo "-- a host keytab for the old name: the playbook stops on the member"
+  ktutil >/dev/null <<EOF
+addent -password -p host/old-host@EXAMPLE.COM -k 1 -e aes256-cts-hmac-sha1-96
+not-a-secret
+wkt $work/krb5.keytab-before
+quit
+EOF
+  playbook "$(inventory keytab web1=ident.bin)" 'acme-?s'
+  expect_status 2
+  expect_output "web1: a member of the domain EXAMPLE.COM (shown by /etc/krb5.keytab)"
+  expect_hostname old-host
+  rm "$work/krb5.keytab-before"
+fi
 
 echo "-- a report of a later layout fails clearly"
 newer="$(edited_tool newer '[{"schema_version": 2}]')"
