@@ -211,6 +211,11 @@ expect_status 0
 expect_output '"name": "EXAMPLE.COM"'
 keep_result member-renamed
 expect_hostname acme-ACME-SN-000123
+cp "$work/hostname-after" "$work/hostname-before"
+module "$one" web1 "template=acme-?s path=$member"
+expect_status 0
+expect_output '"changed": false'
+printf 'old-host\n' >"$work/hostname-before"
 fleet="$(inventory mixed clone-a=ident.bin clone-b=ident.bin long=long-strings.bin "member=q35.bin tolvaren_path=$member")"
 playbook "$fleet" 'acme-?s'
 expect_status 2

@@ -22,8 +22,8 @@ description:
   - Fails, in check mode too, where C(tolvaren /c) would, for a template that
     the clean-up empties or that expands to nothing (with the tool's own error
     text), a name the system would refuse (with the reasons), and, unless
-    C(allow_domain_member) is set, a host that is a member of a directory
-    domain. Warnings of the report (maker placeholder serial numbers, empty
+    C(allow_domain_member) is set, a member of a directory domain that would
+    be renamed. Warnings of the report (maker placeholder serial numbers, empty
     values, a NetBIOS name cut to 15 bytes) become Ansible warnings.
 options:
   template:
@@ -43,6 +43,7 @@ options:
       - Rename a host that is a member of a directory domain too. Its computer
         account in the domain keeps the old name, so after the restart the host
         may fail to log on to its domain unless the account is renamed as well.
+        A member that carries the name already passes without it.
     type: bool
     default: false
   path:
@@ -229,11 +230,6 @@ def main():
     if problems:
         module.fail_json(msg="the name %r would be refused: %s" % (name, "; ".join(p["message"] for p in problems)),
                          tolvaren=report, **result)
-    if domain and not module.params["allow_domain_member"]:
-        module.fail_json(msg="the host is a member of the domain %s: its computer account keeps the old name, so after "
-                         "the restart the host may fail to log on to the domain unless the account is renamed too; "
-                         "set allow_domain_member to rename it anyway" % domain_text(domain),
-                         tolvaren=report, **result)
     if approved is not None and approved != name:
         module.fail_json(msg="the template %r now expands to %r, not to the approved name %r; nothing was renamed"
                          % (template, name, approved), tolvaren=report, **result)
@@ -241,6 +237,14 @@ def main():
     result["ansible_facts"] = dict(tolvaren=report)
     if name == previous:
         module.exit_json(**result)
+    # Only a rename can break the domain account, so a member that already
+    # carries the name passes.
+    if domain and not module.params["allow_domain_member"]:
+        result.pop("ansible_facts")
+        module.fail_json(msg="the host is a member of the domain %s: its computer account keeps the old name, so after "
+                         "the restart the host may fail to log on to the domain unless the account is renamed too; "
+                         "set allow_domain_member to rename it anyway" % domain_text(domain),
+                         tolvaren=report, **result)
 
     result["changed"] = True
     result["reboot_required"] = True
