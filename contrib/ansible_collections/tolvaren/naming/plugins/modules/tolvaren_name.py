@@ -17,7 +17,8 @@ description:
     restart, gives the host that name (C(tolvaren /c NAME)).
   - The expanded name itself is written, so a template with random or date
     macros renames the host to exactly the name this module reported. With
-    C(name), only that name is ever written.
+    C(name), the template is not expanded again: that name is checked
+    (C(tolvaren /j NAME)) and only that name is ever written.
   - Idempotent; supports check mode and diff mode.
   - Fails, in check mode too, where C(tolvaren /c) would, for a template that
     the clean-up empties or that expands to nothing (with the tool's own error
@@ -33,10 +34,12 @@ options:
   name:
     description:
       - The approved name, for example the C(name) an earlier check-mode run
-        of the same template returned. The host is renamed to this name only,
-        and the task fails without renaming anything when C(template) now
-        expands to another name (a random macro, the date or a reverse DNS
-        answer changed since).
+        of the same template returned. The template is not expanded again, so
+        a random macro, the date or a reverse DNS answer that changed since
+        cannot change what is written: the host is renamed to this name only.
+        The task fails without renaming anything when C(tolvaren /j NAME)
+        reports another name for it (a name holding macros or characters the
+        clean-up removes), or problems.
     type: str
   allow_domain_member:
     description:
@@ -209,7 +212,9 @@ def main():
     if module.params["bios_image"]:
         environment["TOLVAREN_BIOS_IMAGE"] = module.params["bios_image"]
 
-    report = read_report(module, binary, environment, template)
+    # An approved name is checked as it stands, so that what is written is
+    # what was approved, whatever the template would give today.
+    report = read_report(module, binary, environment, template if approved is None else approved)
     previous = report.get("static_name", "")
     problems = report.get("problems", [])
     domain = report.get("domain")
@@ -231,8 +236,8 @@ def main():
         module.fail_json(msg="the name %r would be refused: %s" % (name, "; ".join(p["message"] for p in problems)),
                          tolvaren=report, **result)
     if approved is not None and approved != name:
-        module.fail_json(msg="the template %r now expands to %r, not to the approved name %r; nothing was renamed"
-                         % (template, name, approved), tolvaren=report, **result)
+        module.fail_json(msg="tolvaren /j reports %r for the approved name %r, which is not a plain name; nothing was "
+                         "renamed" % (name, approved), tolvaren=report, **result)
 
     result["ansible_facts"] = dict(tolvaren=report)
     if name == previous:
