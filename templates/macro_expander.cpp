@@ -45,6 +45,8 @@ std::string MacroExpander(Host& host, std::string_view nameTemplate) {
   w = ReplaceAll(w, "?t", "test");
   w = ReplaceAll(w, "?e", host.platform.system.NetBiosName());
 
+  // The local time is read only for a date macro: it loads the time zone.
+  if (!HasMacro(w, "DMY")) return w;
   const platform::DateTime today = host.platform.clock.LocalNow();
   w = ReplaceAll(w, "?D", TwoDigits(today.day));
   w = ReplaceAll(w, "?M", TwoDigits(today.month));
