@@ -65,10 +65,19 @@ bool IsValidEntry(const BiosImage& image, std::size_t offset, std::string_view a
 }
 
 // The address of the first aligned entry point of the kind that validates;
-// 0 when there is none.
+// 0 when there is none. Jumps from one "_" to the next, as FindAnchor does.
 std::uint32_t FindValidEntry(const BiosImage& image, std::string_view anchor) {
-  for (std::size_t offset = 0; offset + anchor.size() < image.size(); offset += kEntryAlignment) {
-    if (IsValidEntry(image, offset, anchor)) return static_cast<std::uint32_t>(kBiosAreaBase + offset);
+  std::size_t offset = 0;
+  while (offset + anchor.size() < image.size()) {
+    const void* hit = std::memchr(image.data() + offset, anchor.front(), image.size() - offset);
+    if (hit == nullptr) return 0;
+    const auto at = static_cast<std::size_t>(static_cast<const std::uint8_t*>(hit) - image.data());
+    if (at % kEntryAlignment != 0) {
+      offset = at - at % kEntryAlignment + kEntryAlignment;
+      continue;
+    }
+    if (IsValidEntry(image, at, anchor)) return static_cast<std::uint32_t>(kBiosAreaBase + at);
+    offset = at + kEntryAlignment;
   }
   return 0;
 }
