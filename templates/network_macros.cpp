@@ -88,11 +88,12 @@ std::string ExpandNetworkMacros(Host& host, const std::string& text, ReverseLook
   const std::string& ip = network.IPAddresses()[0];
   const std::string mac = NameSanitizer(network.MACAddresses()[0]);
   // Every octet is read whether or not its macro occurs, so an address that
-  // is no dotted quad always fails here.
-  w = ReplaceAll(w, "?i", Decimal(IpOctet(ip, 0)));
-  w = ReplaceAll(w, "?j", Decimal(IpOctet(ip, 1)));
-  w = ReplaceAll(w, "?k", Decimal(IpOctet(ip, 2)));
-  w = ReplaceAll(w, "?l", Decimal(IpOctet(ip, 3)));
+  // is no dotted quad always fails here; each is converted once.
+  const int octets[4] = {IpOctet(ip, 0), IpOctet(ip, 1), IpOctet(ip, 2), IpOctet(ip, 3)};
+  w = ReplaceAll(w, "?i", Decimal(octets[0]));
+  w = ReplaceAll(w, "?j", Decimal(octets[1]));
+  w = ReplaceAll(w, "?k", Decimal(octets[2]));
+  w = ReplaceAll(w, "?l", Decimal(octets[3]));
   // The lookup for any network macro costs a template such as "pc-?i" up to
   // 2 s for each silent server.
   std::string dnsName;
@@ -101,10 +102,10 @@ std::string ExpandNetworkMacros(Host& host, const std::string& text, ReverseLook
     record.dnsName = dnsName;
   }
   w = ReplaceAll(w, "?d", dnsName);
-  w = ReplaceAll(w, "?I", Hex(IpOctet(ip, 0)));
-  w = ReplaceAll(w, "?J", Hex(IpOctet(ip, 1)));
-  w = ReplaceAll(w, "?K", Hex(IpOctet(ip, 2)));
-  w = ReplaceAll(w, "?L", Hex(IpOctet(ip, 3)));
+  w = ReplaceAll(w, "?I", Hex(octets[0]));
+  w = ReplaceAll(w, "?J", Hex(octets[1]));
+  w = ReplaceAll(w, "?K", Hex(octets[2]));
+  w = ReplaceAll(w, "?L", Hex(octets[3]));
   w = ReplaceAll(w, "?m", mac);
   w = ReplaceAll(w, "?U", std::string(20, '0') + mac);
   return w;

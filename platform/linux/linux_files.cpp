@@ -101,7 +101,10 @@ int ReadRegularFileUpTo(const std::string& path, std::size_t limit, std::vector<
   if (const int error = OpenRegularFile(path, info, reason, fd); error != 0) return error;
   constexpr std::size_t kChunk = 65536;
   constexpr std::size_t kProbe = 4096;
-  std::size_t chunk = kChunk;
+  // Small reads (a /proc file, the probe for the end) go through a buffer on
+  // the stack, so no block of the result is zero-filled only to be cut off.
+  std::uint8_t probe[kProbe];
+  std::size_t chunk = kProbe;
   if (info.st_size > 0) {
     chunk = std::min(limit, static_cast<std::size_t>(info.st_size) + 1);
     bytes.reserve(std::min(limit, chunk + kProbe));
@@ -110,13 +113,16 @@ int ReadRegularFileUpTo(const std::string& path, std::size_t limit, std::vector<
   while (bytes.size() < limit) {
     const std::size_t before = bytes.size();
     const std::size_t want = std::min(chunk, limit - before);
-    bytes.resize(before + want);
-    const ssize_t n = read(fd, bytes.data() + before, want);
-    if (n < 0 && errno == EINTR) {
-      bytes.resize(before);
-      continue;
+    ssize_t n = 0;
+    if (want <= kProbe) {
+      n = read(fd, probe, want);
+      if (n > 0) bytes.insert(bytes.end(), probe, probe + n);
+    } else {
+      bytes.resize(before + want);
+      n = read(fd, bytes.data() + before, want);
+      bytes.resize(before + (n > 0 ? static_cast<std::size_t>(n) : 0));
     }
-    bytes.resize(before + (n > 0 ? static_cast<std::size_t>(n) : 0));
+    if (n < 0 && errno == EINTR) continue;
     if (n < 0) error = errno;
     if (n <= 0) break;
     chunk = static_cast<std::size_t>(n) < want ? kProbe : kChunk;
