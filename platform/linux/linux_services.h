@@ -37,11 +37,11 @@ class LinuxSystemInfo final : public SystemInfo {
 // a time: a run holds a lock on the folder of /etc/hostname from reading the
 // old names until both files are written. Once /etc/hostname is written the
 // name is accepted; what fails after that is a warning. The paths are
-// parameters so that tests can point them elsewhere.
+// parameters, all three without defaults, so that a test cannot point one
+// elsewhere and leave another on the machine's own /etc.
 class LinuxNameStore final : public NameStore {
  public:
-  explicit LinuxNameStore(std::string path = "/etc/hostname", std::string hostsPath = "/etc/hosts",
-                          std::string cloudFolder = "/etc/cloud")
+  LinuxNameStore(std::string path, std::string hostsPath, std::string cloudFolder)
       : path_(std::move(path)), hostsPath_(std::move(hostsPath)), cloudFolder_(std::move(cloudFolder)) {}
   NameWriteResult WriteComputerName(const std::string& name) override;
   std::vector<NameProblem> NameProblems(const std::string& name) override;

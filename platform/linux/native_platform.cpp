@@ -9,7 +9,7 @@ Platform& NativePlatform() {
   static linux_backend::LinuxConsole console;
   static linux_backend::LinuxSystemInfo system;
   static linux_backend::LinuxClock clock;
-  static linux_backend::LinuxNameStore names;
+  static linux_backend::LinuxNameStore names("/etc/hostname", "/etc/hosts", "/etc/cloud");
   static linux_backend::LinuxEnvironment environment;
   static linux_backend::LinuxFirmware firmware;
   static linux_backend::LinuxLocale locale;

@@ -27,6 +27,11 @@ class LinuxNameStoreTest : public ::testing::Test {
   }
   void TearDown() override { fs::remove_all(folder); }
 
+  // Every file the store may touch lies in the test's folder.
+  LinuxNameStore Store(const fs::path& hostname) const {
+    return LinuxNameStore(hostname.string(), (folder / "hosts").string(), (folder / "cloud").string());
+  }
+
   std::string Content() const {
     std::ifstream file(path);
     std::stringstream text;
@@ -39,7 +44,7 @@ class LinuxNameStoreTest : public ::testing::Test {
 };
 
 TEST_F(LinuxNameStoreTest, ReplacesTheFileWithTheNewName) {
-  LinuxNameStore store(path.string());
+  LinuxNameStore store = Store(path);
   const NameWriteResult result = store.WriteComputerName("jupiter");
   EXPECT_TRUE(result.accepted);
   EXPECT_EQ(Content(), "jupiter\n");
@@ -51,7 +56,7 @@ TEST_F(LinuxNameStoreTest, ReplacesTheFileWithTheNewName) {
 }
 
 TEST_F(LinuxNameStoreTest, InvalidNamesAreRefusedWithEinvalAndChangeNothing) {
-  LinuxNameStore store(path.string());
+  LinuxNameStore store = Store(path);
   for (const std::string& name : std::vector<std::string>{"", "bad_name", "a.b", "-x", std::string(64, 'a')}) {
     const NameWriteResult result = store.WriteComputerName(name);
     EXPECT_FALSE(result.accepted) << name;
@@ -78,8 +83,7 @@ TEST_F(LinuxNameStoreTest, ARefusedWriteSaysWhichFileAndWhy) {
   for (const Case& c : cases) {
     SetUp();
     c.setUp();
-    const NameWriteResult result =
-        LinuxNameStore(c.path.string(), (folder / "hosts").string()).WriteComputerName("jupiter");
+    const NameWriteResult result = Store(c.path).WriteComputerName("jupiter");
     EXPECT_FALSE(result.accepted) << c.what;
     EXPECT_EQ(result.errorCode, static_cast<std::uint32_t>(c.error)) << c.what;
     EXPECT_EQ(result.reasons, std::vector<std::string>{c.path.string() + ": " + c.reason}) << c.what;
@@ -109,7 +113,7 @@ TEST_F(LinuxNameStoreTest, ReplacesTheLinkTargetKeepingItsModeAndRemovesLeftover
   fs::remove(path);
   fs::create_symlink("real/hostname", path);
 
-  EXPECT_TRUE(LinuxNameStore(path.string(), (folder / "hosts").string()).WriteComputerName("jupiter").accepted);
+  EXPECT_TRUE(Store(path).WriteComputerName("jupiter").accepted);
   EXPECT_TRUE(fs::is_symlink(path));
   EXPECT_EQ(Read(target), "jupiter\n");
   EXPECT_EQ(fs::status(target).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
