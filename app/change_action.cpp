@@ -1,6 +1,7 @@
 #include "app/change_action.h"
 
 #include "app/command_line.h"
+#include "app/domain_warning.h"
 #include "app/value_warnings.h"
 #include "core/host.h"
 #include "templates/expansion_record.h"
@@ -50,9 +51,12 @@ int RunChangeAction(Host& host, const std::string& nameTemplate) {
     return kExitFailure;
   }
 
+  // Asked before the write, since the old name is what shows the membership.
+  const std::optional<ValueWarning> domainWarning = DomainMemberWarning(host.platform.domain.CurrentDomain());
   std::uint32_t errorCode = 0;
   std::vector<std::string> warnings;
   if (NameWriter(host, name, errorCode, warnings)) {
+    if (domainWarning) console.WriteLine("Warning: " + domainWarning->message);
     console.WriteLine("Computer name successfully changed to \"" + name + "\".  Restart required.");
     // What the system could not bring along, or may undo, after the outcome.
     for (const std::string& warning : warnings) console.WriteLine("Warning: " + warning);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string_view>
+
 #include "platform/platform.h"
 
 namespace tolvaren::platform::linux_backend {
@@ -21,6 +23,11 @@ class LinuxFileSystem final : public FileSystem {
 // device. Returns 0, ENOENT when it is absent or no regular file (so it counts
 // as absent), EFBIG when it is larger, or the errno of the failing call.
 int ReadSmallRegularFile(const std::string& path, std::size_t limit, std::string& content);
+
+// The names of the files of a folder that end in `suffix` and do not begin
+// with a dot, sorted by name, the order in which configuration drop-ins
+// apply; empty when the folder cannot be read.
+std::vector<std::string> ConfigFileNamesIn(const std::string& folder, std::string_view suffix);
 
 // There is no DOS environment to hand programs to on Linux.
 class LinuxProcessRunner final : public ProcessRunner {
