@@ -1,7 +1,3 @@
-#include <dirent.h>
-#include <unistd.h>
-
-#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <string>
@@ -9,6 +5,7 @@
 #include "platform/host_name_rules.h"
 #include "platform/linux/cloud_config.h"
 #include "platform/linux/file_replace.h"
+#include "platform/linux/host_label.h"
 #include "platform/linux/hosts_file.h"
 #include "platform/linux/linux_files.h"
 #include "platform/linux/linux_services.h"
@@ -18,12 +15,6 @@ namespace {
 
 constexpr std::size_t kHostnameFileLimit = 4096;
 constexpr std::size_t kConfigFileLimit = 1024 * 1024;
-
-std::string RunningHostName() {
-  char name[256] = {};
-  if (gethostname(name, sizeof name - 1) != 0) return {};
-  return name;
-}
 
 // The first line of a hostname file that holds a name, without blanks around
 // it; lines of blanks and "#" comments are skipped, as systemd does.
@@ -40,20 +31,6 @@ std::string NameOfHostnameFile(const std::string& text) {
     start = end + 1;
   }
   return {};
-}
-
-// The *.cfg files of a folder, sorted by name as cloud-init reads them.
-std::vector<std::string> ConfigFilesIn(const std::string& folder) {
-  std::vector<std::string> names;
-  DIR* dir = opendir(folder.c_str());
-  if (dir == nullptr) return names;
-  while (const dirent* entry = readdir(dir)) {
-    const std::string name = entry->d_name;
-    if (name.size() > 4 && name.compare(name.size() - 4, 4, ".cfg") == 0) names.push_back(name);
-  }
-  closedir(dir);
-  std::sort(names.begin(), names.end());
-  return names;
 }
 
 }  // namespace
@@ -104,7 +81,7 @@ std::optional<std::string> LinuxNameStore::CloudInitWarning() {
   // cloud-init runs only where its main configuration file is.
   if (ReadSmallRegularFile(mainFile, kConfigFileLimit, texts[0]) == ENOENT) return std::nullopt;
   const std::string dropIns = cloudFolder_ + "/cloud.cfg.d";
-  for (const std::string& file : ConfigFilesIn(dropIns)) {
+  for (const std::string& file : ConfigFileNamesIn(dropIns, ".cfg")) {
     std::string text;
     if (ReadSmallRegularFile(dropIns + "/" + file, kConfigFileLimit, text) == 0) texts.push_back(std::move(text));
   }
