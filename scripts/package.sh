@@ -2,6 +2,7 @@
 # Builds the release packages into build/packages/:
 #   tolvaren_VERSION_amd64.deb         the native static binary, man page and docs
 #   tolvaren-VERSION-windows.zip       x64/ and x86/tolvaren.exe and README.txt
+#   tolvaren-naming-VERSION.tar.gz     the Ansible collection tolvaren.naming
 # It configures and builds the binaries of the native, windows and windows-i686
 # presets where needed (only the tool, not the tests), then runs CPack.
 #
@@ -42,3 +43,8 @@ run "$log_dir/cpack-deb.log" cpack -G DEB --config build/native/CPackConfig.cmak
 run "$log_dir/cpack-zip.log" cpack -G ZIP --config build/windows/CPackConfig.cmake -B "$out"
 rm -rf "$out/_CPack_Packages"
 ls "$out"/tolvaren_*.deb "$out"/tolvaren-*-windows.zip
+
+# The Ansible collection tolvaren.naming, as tolvaren-naming-VERSION.tar.gz.
+rm -f "$out"/tolvaren-naming-*.tar.gz
+run "$log_dir/collection.log" scripts/build-collection.sh "$out"
+ls "$out"/tolvaren-naming-*.tar.gz
