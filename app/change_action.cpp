@@ -1,6 +1,7 @@
 #include "app/change_action.h"
 
 #include "app/command_line.h"
+#include "app/domain_warning.h"
 #include "app/value_warnings.h"
 #include "core/host.h"
 #include "templates/macro_expander.h"
@@ -37,8 +38,11 @@ int RunChangeAction(Host& host, const std::string& nameTemplate) {
     return kExitFailure;
   }
 
+  // Asked before the write, since the old name is what shows the membership.
+  const std::optional<ValueWarning> domainWarning = DomainMemberWarning(host.platform.domain.CurrentDomain());
   const platform::NameWriteResult result = host.platform.names.WriteComputerName(name);
   if (result.accepted) {
+    if (domainWarning) console.WriteLine("Warning: " + domainWarning->message);
     console.WriteLine("Computer name successfully changed to \"" + name + "\".  Restart required.");
     // What the system could not bring along, or may undo, after the outcome.
     for (const std::string& warning : result.warnings) console.WriteLine("Warning: " + warning);

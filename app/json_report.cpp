@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/command_line.h"
+#include "app/domain_warning.h"
 #include "app/json_text.h"
 #include "app/value_warnings.h"
 #include "app/version.h"
@@ -134,6 +135,11 @@ std::string WarningsJson(const std::vector<ValueWarning>& warnings) {
   return list;
 }
 
+// null for a machine in no directory.
+std::string DomainJson(const std::optional<platform::DomainJoin>& join) {
+  return join ? JsonObject().Text("name", join->name).Text("source", join->source).Json() : "null";
+}
+
 }  // namespace
 
 int RunJsonReport(Host& host, const std::string& nameTemplate) {
@@ -141,7 +147,7 @@ int RunJsonReport(Host& host, const std::string& nameTemplate) {
   LineCollector collector(real.console.LineEnd());
   platform::Platform quiet{collector,     real.system,  real.clock,    real.names,     real.environment,
                            real.firmware, real.locale,  real.files,    real.processes, real.registry,
-                           real.winsock,  real.netbios, real.ipHelper, real.sockets};
+                           real.winsock,  real.netbios, real.ipHelper, real.sockets,   real.domain};
   Host quietHost(quiet, host.os);
 
   // What /s shows, gathered as /s gathers it.
@@ -171,6 +177,8 @@ int RunJsonReport(Host& host, const std::string& nameTemplate) {
                             .Texts("dns_servers", Items(network->TCPIP().DNSServers(), true))
                             .Json());
   }
+  const std::optional<platform::DomainJoin> domain = real.domain.CurrentDomain();
+  report.Raw("domain", DomainJson(domain));
   report.Text("current_name", real.system.NetBiosName()).Text("static_name", real.names.StaticName());
 
   std::vector<ValueWarning> warnings;
@@ -186,6 +194,7 @@ int RunJsonReport(Host& host, const std::string& nameTemplate) {
       error = std::string("Exception: ") + e.what();
     }
     warnings = TemplateValueWarnings(nameTemplate, used);
+    if (auto warning = DomainMemberWarning(domain)) warnings.push_back(std::move(*warning));
     const std::string netbios = NetBiosNameOf(name);
     if (netbios.size() < name.size()) {
       warnings.push_back({"netbios_truncated", "", "netbios_name", netbios,

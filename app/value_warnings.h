@@ -10,7 +10,7 @@ namespace tolvaren {
 
 // A value a name took that does not tell this machine from others.
 struct ValueWarning {
-  std::string kind;     // "placeholder", "empty" or "netbios_truncated"
+  std::string kind;     // "placeholder", "empty", "netbios_truncated" or "domain_member"
   std::string macro;    // "?s"; empty for a note on the whole name
   std::string field;    // where the value stands in the JSON report: "system.serial", "network.ip", ...
   std::string text;     // the value

@@ -2,6 +2,7 @@
 
 #include "platform/clock.h"
 #include "platform/console.h"
+#include "platform/domain_membership.h"
 #include "platform/environment.h"
 #include "platform/file_system.h"
 #include "platform/firmware.h"
@@ -34,6 +35,7 @@ struct Platform {
   Netbios& netbios;
   IpHelper& ipHelper;
   SocketApi& sockets;
+  DomainMembership& domain;
 };
 
 // The backend of the system this binary was built for.

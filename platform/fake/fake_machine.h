@@ -36,10 +36,11 @@ class FakeMachine {
   FakeNetbios netbios;
   FakeIpHelper ipHelper;
   FakeSocketApi sockets;
+  FakeDomainMembership domain;
 
  private:
-  Platform platform_{console, system,    clock,    names,   environment, firmware, locale,
-                     files,   processes, registry, winsock, netbios,     ipHelper, sockets};
+  Platform platform_{console,   system,   clock,   names,   environment, firmware, locale, files,
+                     processes, registry, winsock, netbios, ipHelper,    sockets,  domain};
 };
 
 // Version records of the systems tests like to play.

@@ -139,6 +139,18 @@ class FakeFirmware final : public Firmware {
   int firmwareTableReads = 0;
 };
 
+// Plays the machine's directory membership: `join` is what it answers.
+class FakeDomainMembership final : public DomainMembership {
+ public:
+  std::optional<DomainJoin> CurrentDomain() override {
+    ++queries;
+    return join;
+  }
+
+  std::optional<DomainJoin> join;  // nothing: a machine in no directory
+  int queries = 0;
+};
+
 class FakeLocale final : public Locale {
  public:
   std::string DecimalSeparator() override { return decimalSeparator; }

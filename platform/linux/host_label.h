@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace tolvaren::platform::linux_backend {
@@ -8,5 +9,8 @@ namespace tolvaren::platform::linux_backend {
 // starting nor ending with a hyphen. Linux accepts nothing else as the static
 // host name.
 bool IsValidHostLabel(std::string_view name);
+
+// The host name the kernel holds now (gethostname); empty when it cannot be read.
+std::string RunningHostName();
 
 }  // namespace tolvaren::platform::linux_backend

@@ -1,5 +1,6 @@
 #include "platform/linux/linux_files.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -181,6 +182,21 @@ bool LinuxFileSystem::ReadWholeFileInto(const std::string& path, std::span<std::
   }
   close(fd);
   return done == buffer.size();
+}
+
+std::vector<std::string> ConfigFileNamesIn(const std::string& folder, std::string_view suffix) {
+  std::vector<std::string> names;
+  DIR* dir = opendir(folder.c_str());
+  if (dir == nullptr) return names;
+  while (const dirent* entry = readdir(dir)) {
+    const std::string_view name = entry->d_name;
+    if (name.size() > suffix.size() && name[0] != '.' && name.substr(name.size() - suffix.size()) == suffix) {
+      names.emplace_back(name);
+    }
+  }
+  closedir(dir);
+  std::sort(names.begin(), names.end());
+  return names;
 }
 
 }  // namespace tolvaren::platform::linux_backend

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string_view>
+
 #include "platform/platform.h"
 
 namespace tolvaren::platform::linux_backend {
@@ -29,6 +31,11 @@ int ReadSmallRegularFile(const std::string& path, std::size_t limit, std::string
 // Why a file of this type (st_mode) is not read or replaced as a file:
 // "Is a directory", "it is a FIFO, not a file", ...
 std::string NotARegularFileReason(unsigned mode);
+
+// The names of the files of a folder that end in `suffix` and do not begin
+// with a dot, sorted by name, the order in which configuration drop-ins
+// apply; empty when the folder cannot be read.
+std::vector<std::string> ConfigFileNamesIn(const std::string& folder, std::string_view suffix);
 
 // There is no DOS environment to hand programs to on Linux.
 class LinuxProcessRunner final : public ProcessRunner {

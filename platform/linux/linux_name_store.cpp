@@ -1,4 +1,3 @@
-#include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -12,6 +11,7 @@
 #include "platform/host_name_rules.h"
 #include "platform/linux/cloud_config.h"
 #include "platform/linux/file_replace.h"
+#include "platform/linux/host_label.h"
 #include "platform/linux/hostname_file.h"
 #include "platform/linux/hosts_file.h"
 #include "platform/linux/linux_files.h"
@@ -27,34 +27,9 @@ constexpr std::size_t kConfigFileLimit = 1024 * 1024;
 constexpr std::size_t kCloudConfigTotalLimit = 8 * kConfigFileLimit;
 constexpr std::size_t kMaxDropIns = 4096;
 
-std::string RunningHostName() {
-  char name[256] = {};
-  if (gethostname(name, sizeof name - 1) != 0) return {};
-  return name;
-}
-
 bool Exists(const std::string& path) {
   struct stat info {};
   return stat(path.c_str(), &info) == 0 || errno != ENOENT;
-}
-
-// The *.cfg files of a folder, sorted by name as cloud-init reads them; false
-// when there are more than kMaxDropIns.
-bool ConfigFilesIn(const std::string& folder, std::vector<std::string>& names) {
-  DIR* dir = opendir(folder.c_str());
-  if (dir == nullptr) return true;
-  while (const dirent* entry = readdir(dir)) {
-    const std::string_view name = entry->d_name;
-    if (name.size() <= 4 || name.substr(name.size() - 4) != ".cfg") continue;
-    if (names.size() == kMaxDropIns) {
-      closedir(dir);
-      return false;
-    }
-    names.emplace_back(name);
-  }
-  closedir(dir);
-  std::sort(names.begin(), names.end());
-  return true;
 }
 
 // Runs a step after the name is written: its warning, or one saying it
@@ -149,9 +124,8 @@ std::optional<std::string> LinuxNameStore::CloudInitWarning() {
     if (auto why = ReadCloudConfig(text, settings)) doubt = file + ": " + *why;
   };
   read(mainFile);
-  std::vector<std::string> files;
-  if (!ConfigFilesIn(dropIns, files))
-    doubt = dropIns + ": it holds more than " + std::to_string(kMaxDropIns) + " files";
+  const std::vector<std::string> files = ConfigFileNamesIn(dropIns, ".cfg");
+  if (files.size() > kMaxDropIns) doubt = dropIns + ": it holds more than " + std::to_string(kMaxDropIns) + " files";
   for (const std::string& file : files) read(dropIns + "/" + file);
 
   if (doubt) {

@@ -4,6 +4,7 @@
 #include <ctime>
 
 #include "platform/ascii_case.h"
+#include "platform/linux/host_label.h"
 #include "platform/linux/linux_services.h"
 
 namespace tolvaren::platform::linux_backend {
@@ -11,18 +12,12 @@ namespace {
 
 constexpr std::size_t kNetBiosNameLength = 15;
 
-std::string HostName() {
-  char buffer[256] = {};
-  if (gethostname(buffer, sizeof buffer - 1) != 0) return {};
-  return buffer;
-}
-
 }  // namespace
 
 // Windows keeps a NetBIOS name of at most 15 upper-case bytes; the nearest
 // thing here is the first label of the host name, written the same way.
 std::string LinuxSystemInfo::NetBiosName() {
-  std::string name = HostName();
+  std::string name = RunningHostName();
   name = name.substr(0, name.find('.'));
   if (name.size() > kNetBiosNameLength) name.resize(kNetBiosNameLength);
   return AsciiUpperCase(name);

@@ -1,3 +1,4 @@
+#include "platform/linux/linux_domain_membership.h"
 #include "platform/linux/linux_files.h"
 #include "platform/linux/linux_network.h"
 #include "platform/linux/linux_registry.h"
@@ -20,8 +21,9 @@ Platform& NativePlatform() {
   static linux_backend::LinuxWinsock winsock(network);
   static linux_backend::LinuxNetbios netbios(network);
   static linux_backend::LinuxIpHelper ipHelper(network);
-  static Platform platform{console, system,    clock,    names,   environment, firmware, locale,
-                           files,   processes, registry, winsock, netbios,     ipHelper, NativeSocketApi()};
+  static linux_backend::LinuxDomainMembership domain(names);
+  static Platform platform{console,   system,   clock,   names,   environment, firmware,          locale, files,
+                           processes, registry, winsock, netbios, ipHelper,    NativeSocketApi(), domain};
   return platform;
 }
 

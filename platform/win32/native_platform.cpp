@@ -1,3 +1,4 @@
+#include "platform/win32/win32_domain_membership.h"
 #include "platform/win32/win32_files.h"
 #include "platform/win32/win32_network.h"
 #include "platform/win32/win32_registry.h"
@@ -19,8 +20,9 @@ Platform& NativePlatform() {
   static win32_backend::Win32Winsock winsock;
   static win32_backend::Win32Netbios netbios;
   static win32_backend::Win32IpHelper ipHelper;
-  static Platform platform{console, system,    clock,    names,   environment, firmware, locale,
-                           files,   processes, registry, winsock, netbios,     ipHelper, NativeSocketApi()};
+  static win32_backend::Win32DomainMembership domain;
+  static Platform platform{console,   system,   clock,   names,   environment, firmware,          locale, files,
+                           processes, registry, winsock, netbios, ipHelper,    NativeSocketApi(), domain};
   return platform;
 }
 

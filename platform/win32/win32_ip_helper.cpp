@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "platform/ip_helper_records.h"
+#include "platform/win32/module_entry.h"
 #include "platform/win32/win32_network.h"
 
 namespace tolvaren::platform::win32_backend {
@@ -78,13 +79,6 @@ static_assert(sizeof(IP_ADAPTER_INFO) == 640 && sizeof(FIXED_INFO) == 584 && siz
 // A handle this low is an error code of the 16-bit era, not a module.
 constexpr std::uintptr_t kLowestModule = 32;
 
-template <typename Fn>
-Fn Entry(HMODULE module, const char* name) {
-  // GetProcAddress returns a generic function pointer; the cast goes through
-  // void* to the entry's real type.
-  return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-}
-
 std::uint32_t Forward(DWORD(WINAPI* call)(void*, ULONG*), std::uint8_t* buffer, std::uint32_t& size) {
   ULONG length = size;
   const DWORD result = call(buffer, &length);
@@ -96,8 +90,8 @@ std::uint32_t Forward(DWORD(WINAPI* call)(void*, ULONG*), std::uint8_t* buffer, 
 
 Win32IpHelper::Win32IpHelper() : module_(LoadLibraryA("iphlpapi.dll")) {
   if (reinterpret_cast<std::uintptr_t>(module_) > kLowestModule) {
-    getAdaptersInfo_ = Entry<RecordsFn>(module_, "GetAdaptersInfo");
-    getNetworkParams_ = Entry<RecordsFn>(module_, "GetNetworkParams");
+    getAdaptersInfo_ = ModuleEntry<RecordsFn>(module_, "GetAdaptersInfo");
+    getNetworkParams_ = ModuleEntry<RecordsFn>(module_, "GetNetworkParams");
   }
 }
 

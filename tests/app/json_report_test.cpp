@@ -157,5 +157,35 @@ TEST(JsonReport, ChangeWarnsOfPlaceholdersBeforeAndOfTheStoreAfter) {
   EXPECT_EQ(machine.Run({"/d", "pc-?s"}), "pc-Default string\n");
 }
 
+// A domain member: /j names the directory and, for a template, warns; /c
+// warns before the outcome line of a rename, not of a refused name.
+TEST(JsonReport, DomainMembersAreReportedAndWarnedOf) {
+  Machine machine("SN-1", false);
+  EXPECT_NE(machine.Run({"/j"}).find(R"("domain":null,"current_name")"), std::string::npos);
+  const std::string account =
+      ": its computer account in the domain keeps the old name, so the machine may fail to log on to the domain "
+      "after the restart unless the account is renamed too";
+  machine.fake.domain.join = platform::DomainJoin{"EXAMPLE", "NetGetJoinInformation"};
+  const std::string report = machine.Run({"/j", "pc-1"});
+  EXPECT_NE(report.find(R"("domain":{"name":"EXAMPLE","source":"NetGetJoinInformation"},"current_name")"),
+            std::string::npos)
+      << report;
+  EXPECT_NE(
+      report.find(R"("warnings":[{"kind":"domain_member","macro":"","field":"domain","text":"EXAMPLE",)"
+                  R"("message":"this machine is a member of the domain EXAMPLE (shown by NetGetJoinInformation))" +
+                  account + "\"}]"),
+      std::string::npos)
+      << report;
+  const std::string ok = "\nComputer name successfully changed to \"pc-1\".  Restart required.\n";
+  EXPECT_EQ(machine.Run({"/c", "pc-1"}),
+            "Warning: this machine is a member of the domain EXAMPLE (shown by NetGetJoinInformation)" + account + ok);
+  machine.fake.domain.join = platform::DomainJoin{"", "/etc/samba/smb.conf"};
+  EXPECT_EQ(machine.Run({"/c", "pc-1"}),
+            "Warning: this machine is a member of a domain (shown by /etc/samba/smb.conf)" + account + ok);
+  machine.fake.names.accept = false;
+  EXPECT_EQ(machine.Run({"/c", "pc-1"}), "Error: Err #0 on writing computer name \"pc-1\".\n");
+  EXPECT_EQ(machine.fake.names.written, (std::vector<std::string>{"pc-1", "pc-1", "pc-1"}));
+}
+
 }  // namespace
 }  // namespace tolvaren

@@ -2,62 +2,11 @@
 # What "/c" changes on Linux beside /etc/hostname: the old names on the
 # loopback lines of /etc/hosts (loopback names kept), a link standing for
 # /etc/hostname, its comments, temporary files a killed run left, one writer
-# at a time, the reasons of a refused write and the cloud-init warning. Each case runs in
-# private mount and UTS namespaces with an overlay over /etc whose upper layer
-# lies in a tmpfs, so the machine's own files and name are never touched.
+# at a time, the reasons of a refused write and the cloud-init warning. Each
+# case runs on a private test host (private_etc.sh), so the machine's own
+# files and name are never touched.
 source "$(dirname "$0")/lib.sh"
-
-if ! unshare -m -u true 2>/dev/null; then
-  echo "SKIP: no private mount namespaces here"
-  exit 0
-fi
-
-work="$(cd "$(dirname "$TOOL")" && pwd)/e2e-rename-hosts"
-rm -rf "$work"
-mkdir -p "$work/mnt"
-
-# on_test_host RUNNING_NAME SETUP ARGS... : on a private host named
-# RUNNING_NAME whose /etc has no cloud-init, runs the bash code SETUP (which
-# writes /etc files), then the tool with ARGS. Sets OUT and STATUS; leaves in
-# $work/after/ the files hostname and hosts as they are then, stat lines
-# ("mode uid gid") and modification times of both and the names of leftover temporary files in /etc.
-on_test_host() {
-  local running="$1" setup="$2"
-  shift 2
-  rm -rf "$work/after"
-  mkdir -p "$work/after"
-  STATUS=0
-  unshare -m -u bash -c '
-    set -e
-    work="$1" running="$2" setup="$3" out="$4"
-    shift 4
-    mount --make-rprivate /
-    mount -t tmpfs tmpfs "$work/mnt"
-    mkdir "$work/mnt/upper" "$work/mnt/work"
-    mount -t overlay overlay -o lowerdir=/etc,upperdir="$work/mnt/upper",workdir="$work/mnt/work" /etc
-    rm -rf /etc/cloud /etc/hostname /etc/hosts
-    hostname "$running"
-    eval "$setup"
-    status=0
-    "$@" </dev/null >"$out" || status=$?
-    for f in hostname hosts; do
-      cat "/etc/$f" >"$work/after/$f" 2>/dev/null || echo "(none)" >"$work/after/$f"
-      stat -L -c "%a %u %g" "/etc/$f" >"$work/after/$f.stat" 2>/dev/null || true
-      stat -L -c "%y" "/etc/$f" >"$work/after/$f.time" 2>/dev/null || true
-    done
-    [[ -L /etc/hostname ]] && echo link >"$work/after/hostname.kind"
-    ls -a /etc | grep -F .tolvaren- >"$work/after/leftovers" || true
-    exit $status
-  ' bash "$work" "$running" "$setup" "$OUT" "$TOOL" "$@" || STATUS=$?
-}
-
-# expect_file NAME TEXT : $work/after/NAME holds TEXT (printf escapes).
-expect_file() {
-  if ! cmp -s "$work/after/$1" <(printf "$2"); then
-    fail "/etc/$1 differs; got:"
-    od -c "$work/after/$1" | head -10
-  fi
-}
+source "$(dirname "$0")/private_etc.sh" rename-hosts
 
 ok='Computer name successfully changed to "newpc".  Restart required.'
 
