@@ -224,14 +224,21 @@ run_tests() {
   test_preset "$@"
   step_done "test $1" "$started"
 }
+# ctest_counts LOG ARGS... : runs ctest with ARGS, its output in LOG; shows
+# the result lines and prints "FAILED TOTAL" (nothing without a summary).
+ctest_counts() {
+  local log="$1"
+  shift
+  ctest "$@" --timeout 300 --output-on-failure >"$log" 2>&1 || true
+  grep -E '(\*\*\*|tests passed)' "$log" >&2 || true
+  summary_counts "$log"
+}
 test_preset() {
   local preset="$1"
   local log="$log_dir/ctest-$preset.log"
   echo "== test $preset"
-  ctest --preset "$preset" -j"$jobs" --timeout 300 --output-on-failure >"$log" 2>&1 || true
-  grep -E '(\*\*\*|tests passed)' "$log" || true
   local counts nfail ntotal
-  counts="$(summary_counts "$log")"
+  counts="$(ctest_counts "$log" --preset "$preset" -j"$jobs")"
   if [[ -z "$counts" ]]; then
     tail -20 "$log"
     note_failure "ctest $preset printed no summary" "$log"
@@ -252,11 +259,9 @@ test_preset() {
 
   echo "== test $preset: failed tests once more"
   local rerun_log="$log_dir/ctest-$preset-rerun.log"
-  ctest --preset "$preset" --rerun-failed --timeout 300 --output-on-failure >"$rerun_log" 2>&1 || true
-  grep -E '(\*\*\*|tests passed)' "$rerun_log" || true
-  print_failures "$rerun_log"
   local rerun_fail rerun_total
-  counts="$(summary_counts "$rerun_log")"
+  counts="$(ctest_counts "$rerun_log" --preset "$preset" --rerun-failed)"
+  print_failures "$rerun_log"
   # The tests that passed the first time count as passed either way.
   passed=$((passed + ntotal - nfail))
   if [[ -z "$counts" ]]; then

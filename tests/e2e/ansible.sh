@@ -8,10 +8,7 @@
 # argument spec and the results of real runs.
 source "$(dirname "$0")/lib.sh"
 
-if ! unshare -mu true 2>/dev/null; then
-  echo "SKIP: no private mount and UTS namespaces here"
-  exit 0
-fi
+skip_without_namespaces -m -u
 
 root="$(cd "$HERE/../.." && pwd)"
 images="$root/tests/fixtures/firmware"

@@ -22,8 +22,7 @@ start_dns_servers hostile-pc.example.test 127.0.0.2=silent 127.0.0.3=silent 127.
   127.0.0.12=stray-id 127.0.0.13=stray-qr 127.0.0.14=stray-name 127.0.0.15=stray-type 127.0.0.16=upper-case
 
 image="$(cd "$HERE/../fixtures/firmware" && pwd)/uuid-ff.bin"
-windows_path() { if [[ -n "$RUNNER" ]]; then echo "Z:${1//\//\\}"; else echo "$1"; fi; }
-export TOLVAREN_BIOS_IMAGE="$(windows_path "$image")"
+export TOLVAREN_BIOS_IMAGE="$(tool_path "$image")"
 [[ -n "$RUNNER" ]] && export TOLVAREN_WINEPREFIX="$work/wineprefix"
 
 # timed MAX_MS ARGS... : runs the tool under timeout(1) with a 7 s limit
@@ -120,7 +119,7 @@ for c in "${cases[@]}" "${devices[@]}"; do
   path="${c%%|*}"
   [[ "$path" == /* ]] || path="$work/$path"
   for action in /s /d; do
-    TOLVAREN_BIOS_IMAGE="$(windows_path "$path")" timed "$quick" "$action" 'pc?s'
+    TOLVAREN_BIOS_IMAGE="$(tool_path "$path")" timed "$quick" "$action" 'pc?s'
     expect_said "${c#*|}"
   done
 done

@@ -25,15 +25,6 @@ servers 127.0.0.1
 start_dns_servers json-pc.example.test 127.0.0.2=silent
 if [[ -n "$RUNNER" ]]; then export TOLVAREN_WINEPREFIX="$work/wineprefix"; fi
 
-# image_variable PATH : TOLVAREN_BIOS_IMAGE as the binary under test reads it.
-image_variable() {
-  if [[ -n "$RUNNER" ]]; then
-    local path="$1"
-    echo "Z:${path//\//\\}"
-  else
-    echo "$1"
-  fi
-}
 
 TEMPLATE='pc-?s-?c-?b-?a-?u-?G-?i?d'
 checks="$work/checks"
@@ -44,7 +35,7 @@ checked=0
 # $checks for check_report.py with what it must equal.
 check_image() {
   local base="$work/runs/$1"
-  export TOLVAREN_BIOS_IMAGE="$(image_variable "$2")"
+  export TOLVAREN_BIOS_IMAGE="$(tool_path "$2")"
   run_tool /j "$TEMPLATE" && cp "$OUT" "$base.json"
   [[ "$STATUS" == 0 ]] || fail "$1: /j exit status $STATUS"
   run_tool /s && cp "$OUT" "$base.s"
@@ -116,7 +107,7 @@ fi
 
 echo "-- a silent DNS server: /j without ?d asks nothing, so it does not wait"
 printf 'nameserver 127.0.0.2\n' >"$resolv"
-export TOLVAREN_BIOS_IMAGE="$(image_variable "$HERE/../fixtures/firmware/uuid-ff.bin")"
+export TOLVAREN_BIOS_IMAGE="$(tool_path "$HERE/../fixtures/firmware/uuid-ff.bin")"
 start=$(date +%s%N)
 run_tool /j 'pc-?i?G'
 taken=$((($(date +%s%N) - start) / 1000000))
@@ -128,7 +119,7 @@ grep -q '"name":"pc-".*{"kind":"empty","macro":"?d","field":"network.dns_name","
   fail "no empty ?d warning: $(cat "$OUT")"
 
 echo "-- an unusable saved image: /j still answers with one JSON object, holding the error"
-export TOLVAREN_BIOS_IMAGE="$(image_variable "$work/no-such-image.bin")"
+export TOLVAREN_BIOS_IMAGE="$(tool_path "$work/no-such-image.bin")"
 run_tool /j 'pc-?s'
 [[ "$STATUS" == 1 ]] || fail "/j with an unusable image: exit status $STATUS"
 grep -q '"error":"Cannot use the BIOS image .*no-such-image.bin' "$OUT" || fail "no error naming the image: $(cat "$OUT")"

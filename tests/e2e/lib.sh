@@ -29,6 +29,21 @@ fail() {
   failures=$((failures + 1))
 }
 
+# skip_without_namespaces FLAGS : ends the script as skipped where unshare
+# cannot make the private namespaces it needs (FLAGS as unshare takes them,
+# such as -m -u), which takes root.
+skip_without_namespaces() {
+  if ! unshare "$@" true 2>/dev/null; then
+    echo "SKIP: no private namespaces ($*) here"
+    exit 0
+  fi
+}
+
+# tool_path PATH : the path as the tool sees it: under Wine, through drive Z:.
+tool_path() {
+  if [[ -n "$RUNNER" ]]; then echo "Z:${1//\//\\}"; else echo "$1"; fi
+}
+
 # expect_lines STATUS LINE... : the last run printed exactly these lines (each
 # with the platform's line end) and exited with STATUS.
 expect_lines() {

@@ -30,12 +30,9 @@ hex="$(printf '%02X%02X%02X%02X' "$o1" "$o2" "$o3" "$o4")"
 plain_mac="${mac//:/}"
 
 image="$(cd "$HERE/../fixtures/firmware" && pwd)/uuid-ff.bin"
-if [[ -n "$RUNNER" ]]; then
-  export TOLVAREN_WINEPREFIX="$work/wineprefix"
-  export TOLVAREN_BIOS_IMAGE="Z:${image//\//\\}"
-else
-  export TOLVAREN_BIOS_IMAGE="$image"
-fi
+if [[ -n "$RUNNER" ]]; then export TOLVAREN_WINEPREFIX="$work/wineprefix"; fi
+TOLVAREN_BIOS_IMAGE="$(tool_path "$image")"
+export TOLVAREN_BIOS_IMAGE
 
 # display TEMPLATE : the value /d prints for TEMPLATE, line end removed; sets
 # SECONDS_TAKEN (milliseconds) too.

@@ -3,10 +3,7 @@
 # it skips the calling script where private mount and UTS namespaces cannot be
 # had, and makes $work (below the build tree, named after NAME) for
 # on_test_host.
-if ! unshare -m -u true 2>/dev/null; then
-  echo "SKIP: no private mount namespaces here"
-  exit 0
-fi
+skip_without_namespaces -m -u
 
 work="$(cd "$(dirname "$TOOL")" && pwd)/e2e-$1"
 rm -rf "$work"

@@ -5,10 +5,7 @@
 # binary wrote.
 source "$(dirname "$0")/lib.sh"
 
-if ! unshare -m true 2>/dev/null; then
-  echo "SKIP: no private mount namespaces here"
-  exit 0
-fi
+skip_without_namespaces -m
 
 work="$(dirname "$TOOL")/e2e-rename"
 rm -rf "$work"

@@ -5,11 +5,9 @@ source "$(dirname "$0")/lib.sh"
 
 IMAGES="$(cd "$HERE/../fixtures/firmware" && pwd)"
 
-# Wine reaches the Linux file system through drive Z:.
 use_image() {
-  local path="$IMAGES/$1"
-  if [[ -n "$RUNNER" ]]; then path="Z:${path//\//\\}"; fi
-  export TOLVAREN_BIOS_IMAGE="$path"
+  TOLVAREN_BIOS_IMAGE="$(tool_path "$IMAGES/$1")"
+  export TOLVAREN_BIOS_IMAGE
 }
 
 echo "-- /d acme-?s prints acme- and the system serial number"

@@ -19,10 +19,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-if ! unshare -m true 2>/dev/null; then
-  echo "SKIP: no private mount namespace here (needs root)"
-  exit 0
-fi
+skip_without_namespaces -m
 
 # Identification as Linux would show it under /sys/class/dmi/id.
 DMI="$SCRATCH/dmi"
