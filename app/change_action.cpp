@@ -9,13 +9,6 @@
 
 namespace tolvaren {
 
-bool NameWriter(Host& host, const std::string& name, std::uint32_t& errorCode, std::vector<std::string>& warnings) {
-  platform::NameWriteResult result = host.platform.names.WriteComputerName(name);
-  errorCode = result.errorCode;
-  warnings = std::move(result.warnings);
-  return result.accepted;
-}
-
 int RunChangeAction(Host& host, const std::string& nameTemplate) {
   platform::Console& console = host.platform.console;
   // An empty name is never handed to the platform: some systems accept it and
@@ -50,15 +43,15 @@ int RunChangeAction(Host& host, const std::string& nameTemplate) {
     return kExitFailure;
   }
 
-  std::uint32_t errorCode = 0;
-  std::vector<std::string> warnings;
-  if (NameWriter(host, name, errorCode, warnings)) {
+  const platform::NameWriteResult result = host.platform.names.WriteComputerName(name);
+  if (result.accepted) {
     console.WriteLine("Computer name successfully changed to \"" + name + "\".  Restart required.");
     // What the system could not bring along, or may undo, after the outcome.
-    for (const std::string& warning : warnings) console.WriteLine("Warning: " + warning);
+    for (const std::string& warning : result.warnings) console.WriteLine("Warning: " + warning);
     return kExitSuccess;
   }
-  console.WriteLine("Error: Err #" + std::to_string(errorCode) + " on writing computer name \"" + name + "\".");
+  console.WriteLine("Error: Err #" + std::to_string(result.errorCode) + " on writing computer name \"" + name + "\".");
+  for (const std::string& reason : result.reasons) console.WriteLine(reason);
   return kExitFailure;
 }
 

@@ -25,6 +25,10 @@ namespace {
 
 constexpr std::size_t kNetBiosNameBytes = 15;
 
+// Raised only when a key is removed or changes its meaning or type; new keys
+// and new warning kinds or problem codes keep the version.
+constexpr int kReportSchemaVersion = 1;
+
 // Takes what the information objects print, so that standard output carries
 // the JSON object alone.
 class LineCollector final : public platform::Console {
@@ -104,6 +108,16 @@ std::string Identification(const std::string& manufacturer, const std::string& m
   return JsonObject().Text("manufacturer", manufacturer).Text("model", model).Text("serial", serial).Json();
 }
 
+std::string ProblemsJson(const std::vector<platform::NameProblem>& problems) {
+  std::string list = "[";
+  for (std::size_t i = 0; i < problems.size(); ++i) {
+    if (i > 0) list += ',';
+    list += JsonObject().Text("code", problems[i].code).Text("message", problems[i].message).Json();
+  }
+  list += ']';
+  return list;
+}
+
 std::string WarningsJson(const std::vector<ValueWarning>& warnings) {
   std::string list = "[";
   for (std::size_t i = 0; i < warnings.size(); ++i) {
@@ -133,7 +147,7 @@ int RunJsonReport(Host& host, const std::string& nameTemplate) {
 
   // What /s shows, gathered as /s gathers it.
   JsonObject report;
-  report.Text("version", TOLVAREN_VERSION);
+  report.Text("version", TOLVAREN_VERSION).Raw("schema_version", std::to_string(kReportSchemaVersion));
   {
     auto machine = std::make_unique<TMachine>(quietHost);
     auto network = std::make_unique<TNetwork>(quietHost);
@@ -185,7 +199,7 @@ int RunJsonReport(Host& host, const std::string& nameTemplate) {
     report.Text("template", nameTemplate)
         .Text("name", name)
         .Text("netbios_name", netbios)
-        .Texts("problems", real.names.NameProblems(name));
+        .Raw("problems", ProblemsJson(real.names.NameProblems(name)));
   }
   report.Raw("warnings", WarningsJson(warnings)).Texts("messages", collector.Lines());
   if (error) report.Text("error", *error);

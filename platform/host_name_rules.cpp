@@ -27,33 +27,39 @@ std::string ForeignByteProblem(std::string_view name) {
   return std::string("holds ") + shown + ", but only letters, digits and hyphens are allowed";
 }
 
-void CommonProblems(std::string_view name, std::vector<std::string>& problems) {
+void CommonProblems(std::string_view name, std::vector<NameProblem>& problems) {
   if (name.empty()) {
-    problems.push_back("is empty");
+    problems.push_back({"empty", "is empty"});
     return;
   }
   if (name.size() > kMaxLabelBytes) {
-    problems.push_back("is " + std::to_string(name.size()) + " bytes long, more than 63");
+    problems.push_back({"too_long", "is " + std::to_string(name.size()) + " bytes long, more than 63"});
   }
   const std::string foreign = ForeignByteProblem(name);
-  if (!foreign.empty()) problems.push_back(foreign);
+  if (!foreign.empty()) problems.push_back({"bad_byte", foreign});
 }
 
 }  // namespace
 
-std::vector<std::string> LinuxHostNameProblems(std::string_view name) {
-  std::vector<std::string> problems;
+std::vector<std::string> ProblemLines(const std::vector<NameProblem>& problems) {
+  std::vector<std::string> lines;
+  for (const NameProblem& problem : problems) lines.push_back("The name " + problem.message + ".");
+  return lines;
+}
+
+std::vector<NameProblem> LinuxHostNameProblems(std::string_view name) {
+  std::vector<NameProblem> problems;
   CommonProblems(name, problems);
-  if (!name.empty() && name.front() == '-') problems.push_back("begins with a hyphen");
-  if (!name.empty() && name.back() == '-') problems.push_back("ends with a hyphen");
+  if (!name.empty() && name.front() == '-') problems.push_back({"leading_hyphen", "begins with a hyphen"});
+  if (!name.empty() && name.back() == '-') problems.push_back({"trailing_hyphen", "ends with a hyphen"});
   return problems;
 }
 
-std::vector<std::string> WindowsHostNameProblems(std::string_view name) {
-  std::vector<std::string> problems;
+std::vector<NameProblem> WindowsHostNameProblems(std::string_view name) {
+  std::vector<NameProblem> problems;
   CommonProblems(name, problems);
   if (!name.empty() && std::all_of(name.begin(), name.end(), [](char c) { return c >= '0' && c <= '9'; })) {
-    problems.push_back("is made of digits only");
+    problems.push_back({"digits_only", "is made of digits only"});
   }
   return problems;
 }

@@ -69,15 +69,16 @@ class FakeNameStore final : public NameStore {
  public:
   NameWriteResult WriteComputerName(const std::string& name) override {
     written.push_back(name);
-    return accept ? NameWriteResult{true, 0, warnings} : NameWriteResult{false, errorCode, {}};
+    return accept ? NameWriteResult{true, 0, warnings, {}} : NameWriteResult{false, errorCode, {}, reasons};
   }
-  std::vector<std::string> NameProblems(const std::string&) override { return problems; }
+  std::vector<NameProblem> NameProblems(const std::string&) override { return problems; }
   std::string StaticName() override { return staticName; }
 
   bool accept = true;
   std::uint32_t errorCode = 0;
   std::vector<std::string> warnings;  // given with every accepted write
-  std::vector<std::string> problems;  // given for every name
+  std::vector<std::string> reasons;   // given with every refused write
+  std::vector<NameProblem> problems;  // given for every name
   std::string staticName = "fakepc";
   std::vector<std::string> written;  // every name handed to the platform
 };

@@ -58,7 +58,7 @@ std::vector<std::string> ConfigFilesIn(const std::string& folder) {
 
 }  // namespace
 
-std::vector<std::string> LinuxNameStore::NameProblems(const std::string& name) { return LinuxHostNameProblems(name); }
+std::vector<NameProblem> LinuxNameStore::NameProblems(const std::string& name) { return LinuxHostNameProblems(name); }
 
 std::string LinuxNameStore::StaticName() {
   std::string text;
@@ -67,15 +67,17 @@ std::string LinuxNameStore::StaticName() {
 }
 
 NameWriteResult LinuxNameStore::WriteComputerName(const std::string& name) {
-  if (!NameProblems(name).empty()) return {false, EINVAL, {}};
+  if (const std::vector<NameProblem> problems = NameProblems(name); !problems.empty()) {
+    return {false, EINVAL, {}, ProblemLines(problems)};
+  }
   // The names the machine had: the next boot's and the running one.
   const std::vector<std::string> oldNames = {StaticName(), RunningHostName()};
 
   RemoveLeftoverTemporaries(path_);
   const int error = ReplaceFileKeepingAttributes(path_, name + "\n");
-  if (error != 0) return {false, static_cast<std::uint32_t>(error), {}};
+  if (error != 0) return {false, static_cast<std::uint32_t>(error), {}, {}};
 
-  NameWriteResult result{true, 0, {}};
+  NameWriteResult result{true, 0, {}, {}};
   if (auto warning = RenameInHosts(oldNames, name)) result.warnings.push_back(std::move(*warning));
   if (auto warning = CloudInitWarning()) result.warnings.push_back(std::move(*warning));
   return result;

@@ -41,7 +41,7 @@ class LinuxNameStore final : public NameStore {
                           std::string cloudFolder = "/etc/cloud")
       : path_(std::move(path)), hostsPath_(std::move(hostsPath)), cloudFolder_(std::move(cloudFolder)) {}
   NameWriteResult WriteComputerName(const std::string& name) override;
-  std::vector<std::string> NameProblems(const std::string& name) override;
+  std::vector<NameProblem> NameProblems(const std::string& name) override;
   std::string StaticName() override;
 
  private:

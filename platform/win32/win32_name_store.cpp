@@ -12,6 +12,12 @@ namespace {
 // name and derives the NetBIOS name from it.
 constexpr int kPhysicalDnsHostname = 5;
 
+// Windows' own code for a name it cannot take; the tool gives it for names
+// that break the DNS host name's rules before the system is asked, so that
+// /c refuses exactly what /j lists.
+constexpr std::uint32_t kInvalidComputerName = 1210;  // ERROR_INVALID_COMPUTERNAME
+static_assert(kInvalidComputerName == ERROR_INVALID_COMPUTERNAME);
+
 using SetComputerNameExAFn = BOOL(WINAPI*)(int, LPCSTR);
 
 // Windows NT 4 and the 95 family lack SetComputerNameExA, so it is looked up
@@ -25,14 +31,17 @@ SetComputerNameExAFn FindSetComputerNameEx() {
 }  // namespace
 
 NameWriteResult Win32NameStore::WriteComputerName(const std::string& name) {
+  if (const std::vector<NameProblem> problems = NameProblems(name); !problems.empty()) {
+    return {false, kInvalidComputerName, {}, ProblemLines(problems)};
+  }
   const SetComputerNameExAFn setEx = FindSetComputerNameEx();
   const BOOL ok = setEx != nullptr ? setEx(kPhysicalDnsHostname, name.c_str()) : ::SetComputerNameA(name.c_str());
-  if (ok) return {true, 0, {}};
+  if (ok) return {true, 0, {}, {}};
   const DWORD error = GetLastError();
-  return {false, static_cast<std::uint32_t>(error), {}};
+  return {false, static_cast<std::uint32_t>(error), {}, {}};
 }
 
-std::vector<std::string> Win32NameStore::NameProblems(const std::string& name) { return WindowsHostNameProblems(name); }
+std::vector<NameProblem> Win32NameStore::NameProblems(const std::string& name) { return WindowsHostNameProblems(name); }
 
 std::string Win32NameStore::StaticName() {
   HKEY key = nullptr;

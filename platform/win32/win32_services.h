@@ -31,7 +31,7 @@ class Win32SystemInfo final : public SystemInfo {
 class Win32NameStore final : public NameStore {
  public:
   NameWriteResult WriteComputerName(const std::string& name) override;
-  std::vector<std::string> NameProblems(const std::string& name) override;
+  std::vector<NameProblem> NameProblems(const std::string& name) override;
   // The DNS host name TCP/IP takes at the next start ("NV Hostname"), else the
   // current one ("Hostname").
   std::string StaticName() override;

@@ -104,11 +104,13 @@ TEST_F(CommandLineTest, ChangeExpandsOnlyWhenTheNameHoldsAQuestionMark) {
   EXPECT_EQ(machine.names.written, (std::vector<std::string>{"pc-070305", "web01"}));
 }
 
-TEST_F(CommandLineTest, ChangeRefusedByThePlatformReportsItsCode) {
+TEST_F(CommandLineTest, ChangeRefusedByThePlatformReportsItsCodeAndReasons) {
   machine.names.accept = false;
   machine.names.errorCode = 0x80070057u;
+  machine.names.reasons = {"/etc/hostname: Read-only file system"};
   EXPECT_EQ(Run({"/c", "jupiter"}), kExitFailure);
-  EXPECT_EQ(machine.console.output, "Error: Err #2147942487 on writing computer name \"jupiter\".\n");
+  EXPECT_EQ(machine.console.output,
+            "Error: Err #2147942487 on writing computer name \"jupiter\".\n/etc/hostname: Read-only file system\n");
 }
 
 TEST_F(CommandLineTest, ChangeToAnEmptyExpansionFailsWithoutWriting) {

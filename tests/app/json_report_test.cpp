@@ -95,13 +95,13 @@ TEST(JsonReport, ValidAndEqualToSummaryAndDisplay) {
 
 TEST(JsonReport, NameChecksAndWarningsNameTheField) {
   Machine machine("To be filled by O.E.M.");
-  machine.fake.names.problems = {"is made of digits only"};
+  machine.fake.names.problems = {{"digits_only", "is made of digits only"}};
   machine.fake.names.staticName = "nextboot";
   const std::string report = machine.Run({"/json", "pc_?s?d?a-?I"});
   EXPECT_NE(
       report.find(R"("current_name":"OLDPC","static_name":"nextboot","template":"pc-?s?d?a-?I",)"
                   R"("name":"pc-To be filled by O.E.M.To be filled by O.E.M.-0A","netbios_name":"PC-TO BE FILLED",)"
-                  R"("problems":["is made of digits only"],"warnings":[)"
+                  R"("problems":[{"code":"digits_only","message":"is made of digits only"}],"warnings":[)"
                   R"({"kind":"placeholder","macro":"?s","field":"system.serial","text":"To be filled by O.E.M.",)"
                   R"("message":"?s took the system serial number \"To be filled by O.E.M.\", a text makers leave )"
                   R"(in fields they did not fill: machines of this model get the same name"},)"

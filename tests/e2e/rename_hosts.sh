@@ -114,7 +114,7 @@ expect_lines 0 "$ok"
 
 echo "-- a refused name changes no file"
 on_test_host oldpc "printf 'oldpc\n' >/etc/hostname; printf '127.0.1.1 oldpc\n' >/etc/hosts; $cloud" /c new.pc
-expect_lines 1 'Error: Err #22 on writing computer name "new.pc".'
+expect_lines 1 'Error: Err #22 on writing computer name "new.pc".' 'The name holds ".", but only letters, digits and hyphens are allowed.'
 expect_file hostname 'oldpc\n'
 expect_file hosts '127.0.1.1 oldpc\n'
 

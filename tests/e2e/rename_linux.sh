@@ -40,7 +40,7 @@ expect_lines 0 'Computer name successfully changed to "web-01".  Restart require
 echo "-- an invalid name is refused with EINVAL and leaves the file as it was"
 STATUS=0
 in_private_etc "$TOOL" /c "web.example" </dev/null >"$OUT" || STATUS=$?
-expect_lines 1 'Error: Err #22 on writing computer name "web.example".'
+expect_lines 1 'Error: Err #22 on writing computer name "web.example".' 'The name holds ".", but only letters, digits and hyphens are allowed.'
 [[ "$(cat "$work/hostname-after")" == "$original" ]] || fail "hostname changed to '$(cat "$work/hostname-after")'"
 
 echo "-- an image that cannot be used renames nothing"
