@@ -3,7 +3,6 @@
 #include "app/command_line.h"
 #include "app/value_warnings.h"
 #include "core/host.h"
-#include "templates/expansion_record.h"
 #include "templates/macro_expander.h"
 #include "templates/replace_all.h"
 
@@ -20,22 +19,17 @@ int RunChangeAction(Host& host, const std::string& nameTemplate) {
 
   std::string name = nameTemplate;
   if (name.find('?') != std::string::npos) {
-    ExpansionRecord record;
-    host.expansionRecord = &record;
+    MacroValues used;
     try {
-      name = MacroExpander(host, name);
+      name = MacroExpander(host, name, ReverseLookupRule::kForAnyNetworkMacro, used);
     } catch (const EExpansionTooLong& e) {
-      host.expansionRecord = nullptr;
       console.WriteLine("Error: " + e.Message() + ".");
       return kExitFailure;
-    } catch (...) {
-      host.expansionRecord = nullptr;
-      throw;
     }
-    host.expansionRecord = nullptr;
-    // A maker's placeholder serial gives every machine of the model this name.
-    for (const ValueWarning& warning : TemplateValueWarnings(nameTemplate, record)) {
-      if (warning.kind == "placeholder") console.WriteLine("Warning: " + warning.message);
+    // An empty value or a maker's placeholder gives every machine alike this
+    // name: said before the outcome, as the report lists it.
+    for (const ValueWarning& warning : TemplateValueWarnings(nameTemplate, used)) {
+      console.WriteLine("Warning: " + warning.message);
     }
   }
   if (name.empty()) {

@@ -44,7 +44,9 @@ int RunCommandLine(Host& host, const std::vector<std::string>& arguments) {
 
   // A saved firmware image the user named but that cannot be used ends every
   // action before it prints or changes anything.
+  // /j says so in JSON, as it says everything.
   if (const auto error = CheckBiosImageOverride(host)) {
+    if (action == Action::kReport) return RunJsonErrorReport(host, *error);
     host.platform.console.WriteLine("Error: " + *error);
     return kExitFailure;
   }

@@ -2,6 +2,7 @@
 
 #include "app/command_line.h"
 #include "core/host.h"
+#include "hwinfo/bios_image_reader.h"
 #include "templates/macro_expander.h"
 #include "templates/replace_all.h"
 
@@ -10,7 +11,8 @@ namespace tolvaren {
 int RunDisplayAction(Host& host, const std::string& nameTemplate) {
   platform::Console& console = host.platform.console;
   if (nameTemplate.empty()) {
-    console.WriteLine(host.platform.system.NetBiosName());
+    // Shown as firmware strings are: no line break or terminal escape.
+    console.WriteLine(DotControlBytes(host.platform.system.NetBiosName()));
     return kExitSuccess;
   }
   // The expander runs even without a "?": the sanitized text comes back.

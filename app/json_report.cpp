@@ -17,7 +17,6 @@
 #include "netinfo/network.h"
 #include "platform/ascii_case.h"
 #include "platform/exception.h"
-#include "templates/expansion_record.h"
 #include "templates/macro_expander.h"
 
 namespace tolvaren {
@@ -177,19 +176,16 @@ int RunJsonReport(Host& host, const std::string& nameTemplate) {
   std::vector<ValueWarning> warnings;
   std::optional<std::string> error;
   if (!nameTemplate.empty()) {
-    ExpansionRecord record;
-    record.lookupOnlyForReverseName = true;
-    quietHost.expansionRecord = &record;
+    MacroValues used;
     std::string name;
     try {
-      name = MacroExpander(quietHost, nameTemplate);
+      name = MacroExpander(quietHost, nameTemplate, ReverseLookupRule::kOnlyForReverseName, used);
     } catch (const Exception& e) {
       error = std::string(e.ClassName()) + ": " + e.Message();
     } catch (const std::exception& e) {
       error = std::string("Exception: ") + e.what();
     }
-    quietHost.expansionRecord = nullptr;
-    warnings = TemplateValueWarnings(nameTemplate, record);
+    warnings = TemplateValueWarnings(nameTemplate, used);
     const std::string netbios = NetBiosNameOf(name);
     if (netbios.size() < name.size()) {
       warnings.push_back({"netbios_truncated", "", "netbios_name", netbios,
@@ -205,6 +201,18 @@ int RunJsonReport(Host& host, const std::string& nameTemplate) {
   if (error) report.Text("error", *error);
   real.console.WriteLine(report.Json());
   return error ? kExitFailure : kExitSuccess;
+}
+
+int RunJsonErrorReport(Host& host, const std::string& error) {
+  platform::Platform& real = host.platform;
+  JsonObject report;
+  report.Text("version", TOLVAREN_VERSION)
+      .Raw("schema_version", std::to_string(kReportSchemaVersion))
+      .Text("current_name", real.system.NetBiosName())
+      .Text("static_name", real.names.StaticName())
+      .Text("error", error);
+  real.console.WriteLine(report.Json());
+  return kExitFailure;
 }
 
 }  // namespace tolvaren

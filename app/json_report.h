@@ -15,4 +15,9 @@ struct Host;
 // (the object then holds "error"), else 0.
 int RunJsonReport(Host& host, const std::string& nameTemplate);
 
+// Prints the one JSON object of a run whose machine cannot be read at all (a
+// saved firmware image that cannot be used): what needs no firmware, and
+// "error". Returns 1.
+int RunJsonErrorReport(Host& host, const std::string& error);
+
 }  // namespace tolvaren

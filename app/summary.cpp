@@ -5,6 +5,7 @@
 
 #include "core/host.h"
 #include "core/info_gather.h"
+#include "hwinfo/bios_image_reader.h"
 #include "hwinfo/machine.h"
 #include "netinfo/network.h"
 
@@ -35,8 +36,10 @@ void ShowSummary(Host& host) {
   row("          serial       : ", s.SystemSerial());
   if (network.MACAddresses().Count() > 0) row("Ethernet address       : ", network.MACAddresses()[0]);
   if (network.IPAddresses().Count() > 0) row("IP address             : ", network.IPAddresses()[0]);
-  row("NetBIOS name           : ", host.platform.system.NetBiosName());
-  row("DNS Host name          : ", network.TCPIP().HostName());
+  // Host names are shown as firmware strings are, so neither can break a
+  // line or send a terminal escape.
+  row("NetBIOS name           : ", DotControlBytes(host.platform.system.NetBiosName()));
+  row("DNS Host name          : ", DotControlBytes(network.TCPIP().HostName()));
   row("System UUID            : ", s.SystemUUID());
   machineObject.reset();
   networkObject.reset();

@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "templates/expansion_record.h"
+#include "templates/machine_macros.h"
 
 namespace tolvaren {
 
@@ -20,7 +20,7 @@ struct ValueWarning {
 // The warnings for the values a template's macros took, once per macro in the
 // order of their first appearance: an empty value, or a serial number or UUID
 // that is a maker's placeholder (IsPlaceholderValue). The macros are those of
-// the cleaned template itself; the values come from what the expansion noted.
-std::vector<ValueWarning> TemplateValueWarnings(std::string_view cleanedTemplate, const ExpansionRecord& record);
+// the cleaned template itself; the values are what the expansion read.
+std::vector<ValueWarning> TemplateValueWarnings(std::string_view cleanedTemplate, const MacroValues& values);
 
 }  // namespace tolvaren

@@ -1,8 +1,9 @@
 # tolvaren_layer(FOLDER [USES lower...]): the static library tolvaren_FOLDER of
 # the folder's sources, linked to the layers it uses. Before it compiles, the
 # folder's includes are checked against the layers it may reach (those it
-# uses and everything below them), so an include against the direction
-# fails the build even where nothing would fail to link.
+# uses and everything below them) and, but in platform/, against the headers
+# of the operating system, so an include against the direction fails the
+# build even where nothing would fail to link.
 
 set(TOLVAREN_LAYER_CHECK ${CMAKE_CURRENT_LIST_DIR}/check_layer.cmake)
 

@@ -7,7 +7,6 @@
 
 namespace tolvaren {
 
-struct ExpansionRecord;
 struct SavedBiosImage;
 
 // The running machine as the tool's logic sees it: the platform services and
@@ -27,8 +26,6 @@ struct Host {
   // The saved firmware image TOLVAREN_BIOS_IMAGE names, once it has been
   // read (hwinfo/bios_acquisition.h): a run reads it at most once.
   std::shared_ptr<const SavedBiosImage> savedBiosImage;
-  // When set, the macro groups note here what they used.
-  ExpansionRecord* expansionRecord = nullptr;
 };
 
 }  // namespace tolvaren

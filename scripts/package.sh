@@ -4,6 +4,7 @@
 #   tolvaren-VERSION-windows.zip       x64/ and x86/tolvaren.exe and README.txt
 #   tolvaren-VERSION-1.x86_64.rpm      the native static binary, man page and docs
 #   tolvaren-VERSION-x64.msi           the 64-bit binary for Program Files, on PATH
+#   tolvaren-naming-VERSION.tar.gz     the Ansible collection tolvaren.naming
 # It configures and builds the binaries of the native, windows and windows-i686
 # presets where needed (only the tool, not the tests), then runs CPack; the
 # Windows build's msi target makes the Windows Installer package.
@@ -48,3 +49,8 @@ windows_version="$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build/windows/CM
 cp "build/windows/packaging/tolvaren-$windows_version-x64.msi" "$out"/
 rm -rf "$out/_CPack_Packages"
 ls "$out"/tolvaren_*.deb "$out"/tolvaren-*-windows.zip "$out"/tolvaren-*.rpm "$out"/tolvaren-*.msi
+
+# The Ansible collection tolvaren.naming, as tolvaren-naming-VERSION.tar.gz.
+rm -f "$out"/tolvaren-naming-*.tar.gz
+run "$log_dir/collection.log" scripts/build-collection.sh "$out"
+ls "$out"/tolvaren-naming-*.tar.gz

@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "core/host.h"
-#include "templates/network_macros.h"
+#include "hwinfo/bios_image_reader.h"
 #include "templates/random_chars.h"
 #include "templates/replace_all.h"
 #include "templates/smbios_macros.h"
@@ -27,14 +27,14 @@ bool HasMacro(std::string_view text, std::string_view letters) {
   return false;
 }
 
-std::string MacroExpander(Host& host, std::string_view nameTemplate) {
+std::string MacroExpander(Host& host, std::string_view nameTemplate, ReverseLookupRule rule, MacroValues& used) {
   // A template already over the bound fails before any machine is read.
   CheckExpandedSize(nameTemplate.size());
   std::string w(nameTemplate);
 
-  if (HasMacro(w, kSmbiosMacroLetters)) w = ExpandSmbiosMacros(host, w);
+  if (HasMacro(w, kSmbiosMacroLetters)) w = ExpandSmbiosMacros(host, w, used);
   // Looks at what the SMBIOS group left: a "?U" made from "?G" counts.
-  if (HasMacro(w, kNetworkMacroLetters)) w = ExpandNetworkMacros(host, w);
+  if (HasMacro(w, kNetworkMacroLetters)) w = ExpandNetworkMacros(host, w, rule, used);
 
   // Every count is drawn whether or not its macro occurs.
   for (int n = 1; n <= 10; ++n) {
@@ -43,13 +43,19 @@ std::string MacroExpander(Host& host, std::string_view nameTemplate) {
   }
 
   w = ReplaceAll(w, "?t", "test");
-  w = ReplaceAll(w, "?e", host.platform.system.NetBiosName());
+  // The name goes in as firmware strings do, control bytes shown as ".".
+  w = ReplaceAll(w, "?e", DotControlBytes(host.platform.system.NetBiosName()));
 
   const platform::DateTime today = host.platform.clock.LocalNow();
   w = ReplaceAll(w, "?D", TwoDigits(today.day));
   w = ReplaceAll(w, "?M", TwoDigits(today.month));
   w = ReplaceAll(w, "?Y", TwoDigits(today.year % 100));
   return w;
+}
+
+std::string MacroExpander(Host& host, std::string_view nameTemplate) {
+  MacroValues used;
+  return MacroExpander(host, nameTemplate, ReverseLookupRule::kForAnyNetworkMacro, used);
 }
 
 }  // namespace tolvaren

@@ -3,13 +3,12 @@
 #include <string>
 #include <string_view>
 
+#include "templates/machine_macros.h"
+#include "templates/network_macros.h"
+
 namespace tolvaren {
 
 struct Host;
-
-// Letters of the two macro groups that need information objects.
-inline constexpr std::string_view kSmbiosMacroLetters = "cbsuaG";
-inline constexpr std::string_view kNetworkMacroLetters = "dmijklIJKLU";
 
 // True when the text holds "?" directly followed by any of the letters.
 bool HasMacro(std::string_view text, std::string_view letters);
@@ -19,7 +18,12 @@ bool HasMacro(std::string_view text, std::string_view letters);
 // random characters, "?t", the current NetBIOS name and the date. Values
 // that hold macros are expanded again by later steps; raises
 // EExpansionTooLong (templates/replace_all.h) when the working text would
-// pass kMaxExpandedText bytes.
+// pass kMaxExpandedText bytes. What the groups read goes into `used` as they
+// read it, so a caller that reports on the name learns it even when a later
+// step raises.
+std::string MacroExpander(Host& host, std::string_view nameTemplate, ReverseLookupRule rule, MacroValues& used);
+
+// The name alone, with the template language's own lookup rule.
 std::string MacroExpander(Host& host, std::string_view nameTemplate);
 
 }  // namespace tolvaren

@@ -8,7 +8,6 @@
 #include "dns/dns_resolver.h"
 #include "netinfo/network.h"
 #include "platform/exception.h"
-#include "templates/expansion_record.h"
 #include "templates/macro_expander.h"
 #include "templates/name_sanitizer.h"
 #include "templates/replace_all.h"
@@ -92,22 +91,17 @@ std::string ReverseLookup(Host& host, const std::string& address, const StringLi
   return result;
 }
 
-std::string ExpandNetworkMacros(Host& host, const std::string& text) {
+std::string ExpandNetworkMacros(Host& host, const std::string& text, ReverseLookupRule rule, MacroValues& used) {
   TNetwork network(host);
   InfoGather(host.platform.console, "TNetwork.GetInfo", emSilent, [&] { network.GetInfo(); });
 
-  ExpansionRecord* record = host.expansionRecord;
-  if (record != nullptr) {
-    record->networkRan = true;
-    record->firstIp = network.IPAddresses().Count() > 0 ? network.IPAddresses()[0] : std::string();
-    record->firstMac = network.MACAddresses().Count() > 0 ? network.MACAddresses()[0] : std::string();
-  }
+  NetworkValues& record = used.network.emplace();
+  record.firstIp = network.IPAddresses().Count() > 0 ? network.IPAddresses()[0] : std::string();
+  record.firstMac = network.MACAddresses().Count() > 0 ? network.MACAddresses()[0] : std::string();
 
   std::string w = text;
   if (network.MACAddresses().Count() == 0 || network.IPAddresses().Count() == 0) {
-    for (const char* macro : {"?i", "?j", "?k", "?l", "?I", "?J", "?K", "?L", "?m", "?U", "?d"}) {
-      w = ReplaceAll(w, macro, "");
-    }
+    for (const char letter : kNetworkMacroLetters) w = ReplaceAll(w, std::string{'?', letter}, "");
     return w;
   }
 
@@ -119,14 +113,12 @@ std::string ExpandNetworkMacros(Host& host, const std::string& text) {
   w = ReplaceAll(w, "?j", Decimal(IpOctet(ip, 1)));
   w = ReplaceAll(w, "?k", Decimal(IpOctet(ip, 2)));
   w = ReplaceAll(w, "?l", Decimal(IpOctet(ip, 3)));
-  // The lookup runs for any network macro, not only for ?d: that is the
-  // template language's rule, and it costs a template such as "pc-?i" up to
-  // 2 s for each silent server. Only the JSON report, which changes nothing,
-  // asks for it just when ?d is there.
+  // The lookup for any network macro costs a template such as "pc-?i" up to
+  // 2 s for each silent server.
   std::string dnsName;
-  if (record == nullptr || !record->lookupOnlyForReverseName || HasMacro(w, "d")) {
+  if (rule == ReverseLookupRule::kForAnyNetworkMacro || HasMacro(w, "d")) {
     dnsName = ReverseLookup(host, ip, network.TCPIP().DNSServers());
-    if (record != nullptr) record->dnsName = dnsName;
+    record.dnsName = dnsName;
   }
   w = ReplaceAll(w, "?d", dnsName);
   w = ReplaceAll(w, "?I", Hex(IpOctet(ip, 0)));

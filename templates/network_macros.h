@@ -5,15 +5,22 @@
 
 #include "dns/dns_message_codec.h"
 #include "platform/string_list.h"
+#include "templates/machine_macros.h"
 
 namespace tolvaren {
 
 struct Host;
 
+// When the reverse lookup runs. The template language asks for it whenever
+// there are addresses, also for a template such as "pc-?i"; a report, which
+// changes nothing, may ask only when the text holds "?d".
+enum class ReverseLookupRule { kForAnyNetworkMacro, kOnlyForReverseName };
+
 // Replaces the IP octet macros, "?d", "?m" and "?U" with values of the first
-// IP and MAC addresses and the reverse-DNS name of that address. Without a MAC
-// or an IP address they all expand to nothing.
-std::string ExpandNetworkMacros(Host& host, const std::string& text);
+// IP and MAC addresses and the reverse-DNS name of that address, and notes
+// them in `used` as soon as they are read. Without a MAC or an IP address they
+// all expand to nothing.
+std::string ExpandNetworkMacros(Host& host, const std::string& text, ReverseLookupRule rule, MacroValues& used);
 
 // Octet index (0 to 3) of a dotted IPv4 address; raises EConvertError when
 // the address has no such piece or it is not a decimal number. The address is

@@ -127,7 +127,11 @@ TEST_F(CommandLineTest, DisplayShowsTheNameOrTheExpansion) {
   Run({"/d", "a_b"});
   Run({"/d", "pc-?e"});
   Run({"/d", "?t"});
-  EXPECT_EQ(machine.console.output, "OLDNAME\nOLDNAME\na-b\npc-OLDNAME\ntest\n");
+  // Control bytes of the name are shown as firmware strings show them.
+  machine.system.netBiosName = "OLD\r\x1b[2J\x7f";
+  Run({"/d"});
+  Run({"/d", "pc-?e"});
+  EXPECT_EQ(machine.console.output, "OLDNAME\nOLDNAME\na-b\npc-OLDNAME\ntest\nOLD..[2J.\npc-OLD..[2J.\n");
   EXPECT_TRUE(machine.names.written.empty());
 }
 
@@ -152,6 +156,17 @@ TEST_F(CommandLineTest, AnUnusableSavedImageEndsEveryActionBeforeItStarts) {
     EXPECT_NE(out.find("C:\\dumps\\gone.bin"), std::string::npos) << out;
     EXPECT_EQ(out.find('\n'), out.size() - 1) << "one line: " << out;
     EXPECT_TRUE(fresh.names.written.empty()) << arguments[0];
+  }
+  // /j gives the same in its one JSON object.
+  for (const std::string report : {"/j", "/json"}) {
+    platform::fake::FakeMachine fresh;
+    fresh.environment.variables["TOLVAREN_BIOS_IMAGE"] = "C:\\dumps\\gone.bin";
+    Host host = Host::StartUp(fresh.platform());
+    EXPECT_EQ(RunCommandLine(host, {report, "pc?s"}), kExitFailure);
+    const std::string& out = fresh.console.output;
+    EXPECT_EQ(out.rfind("{\"version\":", 0), 0u) << out;
+    EXPECT_NE(out.find(R"("error":"Cannot use the BIOS image \"C:\\dumps\\gone.bin\")"), std::string::npos) << out;
+    EXPECT_EQ(out.find('\n'), out.size() - 1) << out;
   }
   // The help and option words that match nothing are no actions.
   machine.environment.variables["TOLVAREN_BIOS_IMAGE"] = "gone.bin";

@@ -85,6 +85,13 @@ TEST(JsonReport, ValidAndEqualToSummaryAndDisplay) {
     }
     checks += '\n';
   }
+  // An unusable saved image: the error object alone, valid all the same.
+  Machine broken("", false);
+  broken.fake.environment.variables["TOLVAREN_BIOS_IMAGE"] = "gone.bin";
+  int status = -1;
+  Save(folder / "error.json", broken.Run({"/j", "pc-?s"}, &status));
+  EXPECT_EQ(status, kExitFailure);
+  checks += (folder / "error.json").string() + '\n';
   Save(folder / "checks", checks);
   const std::string command = "python3 " TOLVAREN_SOURCE_DIR "/tests/e2e/check_report.py " TOLVAREN_SOURCE_DIR
                               "/doc/tolvaren-report.schema.json --batch " +
@@ -135,14 +142,15 @@ DeviceDesc = dword:1
   EXPECT_EQ(report.find("\"template\""), std::string::npos);
 }
 
-// /c warns before its outcome line of each placeholder the name took, and
-// after it of what the name store reports.
+// /c warns before its outcome line of each placeholder or empty value the
+// name took, and after it of what the name store reports.
 TEST(JsonReport, ChangeWarnsOfPlaceholdersBeforeAndOfTheStoreAfter) {
   Machine machine("Default string", false);
   machine.fake.names.warnings = {"cloud-init may set the old name again"};
   EXPECT_EQ(machine.Run({"/c", "pc-?s?b"}),
             "Warning: ?s took the system serial number \"Default string\", a text makers leave in fields they did "
             "not fill: machines of this model get the same name\n"
+            "Warning: ?b took the main-board serial number, which is empty, so it adds nothing to the name\n"
             "Computer name successfully changed to \"pc-Default string\".  Restart required.\n"
             "Warning: cloud-init may set the old name again\n");
   // /d stays the bare name.

@@ -8,10 +8,13 @@
 namespace tolvaren {
 namespace {
 
-TEST(Summary, MachineWithoutSmbiosPrintsEveryLabelEmpty) {
+TEST(Summary, MachineWithoutSmbiosPrintsEveryLabelEmptyAndNamesDotted) {
   platform::fake::FakeMachine machine;
   machine.console.lineEnd = "\r\n";
-  machine.system.netBiosName = "ACME-01";
+  machine.system.netBiosName = "ACME-01\n\x1b";  // control bytes show as "."
+  platform::ip_helper_records::NetworkParamsRecord params;
+  params.hostName = "acme\a01";
+  machine.ipHelper.params = params;
   Host host(machine.platform(), ClassifyOs(platform::fake::kWindows10));
   ShowSummary(host);
   EXPECT_EQ(machine.console.output,
@@ -24,8 +27,8 @@ TEST(Summary, MachineWithoutSmbiosPrintsEveryLabelEmpty) {
             "System    manufacturer : \r\n"
             "          model        : \r\n"
             "          serial       : \r\n"
-            "NetBIOS name           : ACME-01\r\n"
-            "DNS Host name          : \r\n"
+            "NetBIOS name           : ACME-01..\r\n"
+            "DNS Host name          : acme.01\r\n"
             "System UUID            : \r\n");
 }
 

@@ -7,7 +7,7 @@ print on the same machine.
 
 REPORT holds the exact bytes /j printed; --summary the bytes /s printed,
 --display those of /d TEMPLATE (compared with "name"), --current those of /d
-(compared with "current_name"); --same-as the report of the other platform's
+(compared with "current_name", control bytes shown as "."); --same-as the report of the other platform's
 binary on the same machine, which must be equal but for "static_name" and
 "problems" (each platform keeps and checks names its own way). Prints one line
 per difference; exit status 1 when there is any.
@@ -60,6 +60,11 @@ SUMMARY_ROWS = [  # label, then the path of the value in the report
 ]
 
 
+def shown(value):
+    """A value as /s and /d print it: control bytes as ".", where /j escapes them."""
+    return "".join("." if ord(c) < 32 or ord(c) == 127 else c for c in value)
+
+
 def value_at(report, path):
     for key in path:
         report = report[key]
@@ -77,7 +82,7 @@ def compare_summary(report, summary, problems):
     for (label, path), row in zip(expected, rows):
         if not row.startswith(label):
             problems.append(f"/s row {row!r} is not the {'.'.join(path)} row")
-        elif row[len(label):] != value_at(report, path):
+        elif row[len(label):] != shown(value_at(report, path)):
             problems.append(f"{'.'.join(path)}: /j {value_at(report, path)!r}, /s {row[len(label):]!r}")
 
 
@@ -106,12 +111,12 @@ def check(schema, argv):
     if args.summary:
         with open(args.summary, "rb") as f:
             compare_summary(report, f.read(), problems)
-    for option, key in ((args.display, "name"), (args.current, "current_name")):
+    for option, key, show in ((args.display, "name", str), (args.current, "current_name", shown)):
         if option:
             with open(option, "rb") as f:
-                shown = lines(f.read())[-1]
-            if report.get(key) != shown:
-                problems.append(f"{key}: /j {report.get(key)!r}, /d {shown!r}")
+                printed = lines(f.read())[-1]
+            if key not in report or show(report[key]) != printed:
+                problems.append(f"{key}: /j {report.get(key)!r}, /d {printed!r}")
     if args.same_as:
         with open(args.same_as, "rb") as f:
             other = json.loads(f.read().decode("utf-8"))

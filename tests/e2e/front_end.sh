@@ -68,4 +68,14 @@ expect_lines 1 "Error: No name specified"
 run_tool /c "***"
 expect_lines 1 "Error: No name specified"
 
+echo "-- a serial number that expands to nothing is said before the outcome"
+# The firmware of defaults.bin holds no serial numbers; the name left is refused.
+pushd "$HERE/../fixtures/firmware" >/dev/null
+TOLVAREN_BIOS_IMAGE=defaults.bin run_tool /c "x?s."
+popd >/dev/null
+grep -qx "Warning: ?s took the system serial number, which is empty, so it adds nothing to the name${EOL%$'\n'}" \
+  <(head -1 "$OUT") || fail "no empty-value warning first: $(head -2 "$OUT")"
+sed -n 2p "$OUT" | grep -q '^Error: Err #[0-9]* on writing computer name "x\."' || fail "no refusal: $(cat "$OUT")"
+[[ "$STATUS" == 1 ]] || fail "exit status $STATUS, expected 1"
+
 finish

@@ -126,6 +126,27 @@ grep -q '"kind":"\(empty\|placeholder\)"' "$OUT" && fail "unexpected warnings: $
 run_tool /j 'pc-?d'
 grep -q '"name":"pc-".*{"kind":"empty","macro":"?d","field":"network.dns_name","text":""' "$OUT" ||
   fail "no empty ?d warning: $(cat "$OUT")"
+
+echo "-- an unusable saved image: /j still answers with one JSON object, holding the error"
+export TOLVAREN_BIOS_IMAGE="$(image_variable "$work/no-such-image.bin")"
+run_tool /j 'pc-?s'
+[[ "$STATUS" == 1 ]] || fail "/j with an unusable image: exit status $STATUS"
+grep -q '"error":"Cannot use the BIOS image .*no-such-image.bin' "$OUT" || fail "no error naming the image: $(cat "$OUT")"
+cp "$OUT" "$work/runs/error.json"
 unset TOLVAREN_BIOS_IMAGE
+printf '%q\n' "$work/runs/error.json" >"$checks"
+
+if [[ -z "$RUNNER" ]]; then
+  echo "-- control bytes in the host name: /s and /d show dots, /j escapes them"
+  printf 'ctl\033[2J\rpc' >/proc/sys/kernel/hostname
+  run_tool /j && cp "$OUT" "$work/runs/control.json"
+  grep -q '"current_name":"CTL\\u001b\[2J\\rPC"' "$OUT" || fail "/j current_name: $(cat "$OUT")"
+  run_tool /s && cp "$OUT" "$work/runs/control.s"
+  run_tool /d && cp "$OUT" "$work/runs/control.d"
+  grep -q $'[\r\033]' "$work/runs/control.s" "$work/runs/control.d" && fail "a control byte reached /s or /d"
+  printf '%q --summary %q --current %q\n' "$work/runs/control.json" "$work/runs/control.s" "$work/runs/control.d" >>"$checks"
+  hostname json-host.example.test
+fi
+python3 "$HERE/check_report.py" "$SCHEMA" --batch "$checks" || fail "the error or control-byte report"
 
 finish

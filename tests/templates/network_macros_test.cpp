@@ -58,7 +58,10 @@ class NetworkMacrosTest : public ::testing::Test {
     };
   }
 
-  std::string Expand(const std::string& text) { return ExpandNetworkMacros(host, text); }
+  std::string Expand(const std::string& text) {
+    MacroValues used;
+    return ExpandNetworkMacros(host, text, ReverseLookupRule::kForAnyNetworkMacro, used);
+  }
 
   platform::fake::FakeMachine machine;
   Host host{machine.platform(), ClassifyOs(platform::fake::kWindowsXp)};
@@ -170,6 +173,7 @@ TEST_F(NetworkMacrosTest, ReplyFromAnotherAddressIsNotTheServers) {
 TEST_F(NetworkMacrosTest, WithoutAddressesEveryMacroGoes) {
   machine.netbios.lanas.clear();
   EXPECT_EQ(Expand("x?d?i?j?k?l?I?J?K?L?m?U?u"), "x?u");
+  EXPECT_EQ(Expand("??id"), "");  // "?d" goes last, also the one removing "?i" makes
   machine.netbios.lanas = {{0, {1, 2, 3, 4, 5, 6}, 0, 0}};
   machine.winsock.hosts.clear();
   EXPECT_EQ(Expand("x?d?m"), "x");

@@ -28,10 +28,32 @@ TEST(SmbiosMacros, ReplacementsInTheirOrder) {
   EXPECT_EQ(ReplaceSmbiosMacros("x?s", {"To be filled", "", "", ""}), "xTo be filled");
 }
 
+// The value "?a" and "?G" took, as the warnings name it, is the one the
+// expansion inserted.
 TEST(SmbiosMacros, AnySerialTakesTheFirstNonEmpty) {
-  EXPECT_EQ(ReplaceSmbiosMacros("?a", {"", "CH1", "MB1", ""}), "CH1");
-  EXPECT_EQ(ReplaceSmbiosMacros("?a", {"", "", "MB1", ""}), "MB1");
-  EXPECT_EQ(ReplaceSmbiosMacros("-?a-", {"", "", "", ""}), "--");
+  const struct {
+    SmbiosSerials serials;
+    char letter;
+    std::string expanded;
+    std::string_view field;
+  } cases[] = {
+      {{"", "CH1", "MB1", ""}, 'a', "CH1", "chassis.serial"},
+      {{"", "", "MB1", ""}, 'a', "MB1", "board.serial"},
+      {{"SN", "CH1", "", ""}, 'a', "SN", "system.serial"},
+      {{"", "", "", ""}, 'a', "", "system.serial"},
+      {{"", "", "", kUuid}, 'G', kUuid, "uuid"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(ReplaceSmbiosMacros(std::string{'?', c.letter}, c.serials), c.expanded) << c.field;
+    const auto taken = ValueTaken({c.serials, std::nullopt}, c.letter);
+    ASSERT_TRUE(taken) << c.field;
+    EXPECT_EQ(taken->field, c.field);
+    EXPECT_EQ(taken->text, c.expanded);
+  }
+  // A placeholder UUID hands "?G" to the network group: no value without it.
+  EXPECT_FALSE(ValueTaken({SmbiosSerials{"", "", "", kFs}, std::nullopt}, 'G'));
+  EXPECT_EQ(ValueTaken({SmbiosSerials{"", "", "", kFs}, NetworkValues{"10.0.0.1", "00:11", ""}}, 'G')->field,
+            "network.mac");
 }
 
 TEST(SmbiosMacros, PlaceholderUuidLeavesTheNetworkUuid) {
