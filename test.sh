@@ -2,8 +2,14 @@
 # Installs what is missing, builds every preset and runs every test: native,
 # under AddressSanitizer and UndefinedBehaviorSanitizer, the Windows build under
 # Wine, the install and the packages, and a short run of each fuzz target.
-# Every failure names what failed and its log; the last line is always
-# "N passed, M failed".
+# Every failure names what failed and its log; each step closes with a line
+# "== STEP (N s)", the line before the last lists every step's time, and the
+# last line is always "N passed, M failed".
+#
+# The presets after the native one build in the background, at a lower
+# priority, while the tests of the earlier ones run (tests mostly wait on
+# timeouts, servers and Wine); the fuzz targets run two at a time beside the
+# packages.
 #
 #   ./test.sh            everything
 #   FUZZ_SECONDS=10 ./test.sh
@@ -21,6 +27,23 @@ flaky=0
 flaky_names=()
 log_dir="$root/build/test-logs"
 
+# Step times, for the closing breakdown.
+step_times=()
+# step_done NAME START : prints "== NAME (N s)" and notes the time.
+step_done() {
+  local seconds=$((SECONDS - $2))
+  echo "== $1 (${seconds} s)"
+  step_times+=("$1 ${seconds} s")
+}
+
+# Process groups started in the background (builds, fuzzers), ended with the
+# script.
+background=()
+stop_background() {
+  local pid
+  for pid in "${background[@]}"; do kill -- "-$pid" 2>/dev/null || true; done
+}
+
 stop_wine() {
   for prefix in "$root"/build/windows/wineprefix; do
     [[ -d "$prefix" ]] && WINEPREFIX="$prefix" wineserver -k >/dev/null 2>&1 || true
@@ -34,8 +57,10 @@ on_error() {
   failed=$((failed + 1))
 }
 on_exit() {
+  stop_background
   stop_wine
   echo
+  ((${#step_times[@]})) && echo "steps: $(IFS=,; echo "${step_times[*]}" | sed 's/,/, /g')"
   if ((flaky)); then
     echo "flaky (passed only when run once more): ${flaky_names[*]}"
     echo "$passed passed, $failed failed, $flaky flaky"
@@ -61,6 +86,7 @@ note_failure() {
   failed=$((failed + 1))
 }
 
+started=$SECONDS
 if ! scripts/install-deps.sh; then
   echo "FAILED: scripts/install-deps.sh could not install the packages (its output is above)"
   failed=$((failed + 1))
@@ -71,24 +97,100 @@ if ! scripts/install-deps.sh --check; then
   failed=$((failed + 1))
   exit 1
 fi
+step_done "install-deps" "$started"
 
 # Temporary files of the tests (and Wine's server socket) stay in the build tree.
 export TMPDIR="$root/build/tmp"
 mkdir -p "$TMPDIR" "$log_dir"
 
-build() {
+# configure_and_build PRESET [TARGET...] : configures and builds (every
+# target when none is named), logs under build/test-logs; on failure shows
+# the end of the log and notes which step failed (the caller counts it).
+configure_and_build() {
   local preset="$1"
+  shift
+  local targets=()
+  (($#)) && targets=(--target "$@")
   local log="$log_dir/configure-$preset.log"
-  echo "== build $preset"
   if ! cmake --preset "$preset" >"$log" 2>&1; then
     tail -40 "$log"
-    note_failure "configure $preset" "$log"
+    echo "configure $preset|$log" >"$log_dir/failed-$preset"
     return 1
   fi
   log="$log_dir/build-$preset.log"
-  if ! cmake --build --preset "$preset" -j"$jobs" >"$log" 2>&1; then
+  if ! cmake --build --preset "$preset" -j"$jobs" "${targets[@]}" >"$log" 2>&1; then
     tail -50 "$log"
-    note_failure "build $preset" "$log"
+    echo "build $preset|$log" >"$log_dir/failed-$preset"
+    return 1
+  fi
+}
+
+# note_build_failure PRESET : counts the failure configure_and_build noted.
+note_build_failure() {
+  local what log
+  IFS='|' read -r what log <"$log_dir/failed-$1"
+  note_failure "$what" "$log"
+}
+
+build() {
+  local preset="$1" started=$SECONDS
+  echo "== build $preset"
+  rm -f "$log_dir/failed-$preset"
+  if ! configure_and_build "$preset"; then
+    note_build_failure "$preset"
+    step_done "build $preset" "$started"
+    return 1
+  fi
+  step_done "build $preset" "$started"
+}
+
+# build_in_background PRESET... : builds the presets one after another in a
+# process group of their own, at a lower priority, so that the tests running
+# meanwhile keep their speed; await_build collects each.
+builds=""
+build_in_background() {
+  local preset
+  for preset in "$@"; do rm -f "$log_dir/built-$preset" "$log_dir/failed-$preset"; done
+  export -f configure_and_build
+  export log_dir jobs
+  setsid bash -c '
+    renice -n 10 $$ >/dev/null 2>&1 || true
+    for preset in "$@"; do
+      status=0
+      started=$SECONDS
+      # Only the binary of the 32-bit preset is packaged, and its tests never
+      # run (see below), so only the binary is built.
+      targets=()
+      [[ "$preset" == windows-i686 ]] && targets=(tolvaren)
+      configure_and_build "$preset" "${targets[@]}" >"$log_dir/background-$preset.log" 2>&1 || status=$?
+      echo "$status $((SECONDS - started))" >"$log_dir/built-$preset.part"
+      mv "$log_dir/built-$preset.part" "$log_dir/built-$preset"
+    done' _ "$@" </dev/null &
+  builds="$!"
+  background+=("$builds")
+}
+
+# await_build PRESET : waits for a background build; 0 when it succeeded.
+await_build() {
+  local preset="$1" started=$SECONDS status seconds
+  echo "== build $preset (in the background)"
+  while [[ ! -f "$log_dir/built-$preset" ]]; do
+    if ! kill -0 "$builds" 2>/dev/null && [[ ! -f "$log_dir/built-$preset" ]]; then
+      note_failure "build $preset: the background builds ended early" "$log_dir/background-$preset.log"
+      return 1
+    fi
+    sleep 1
+  done
+  read -r status seconds <"$log_dir/built-$preset"
+  cat "$log_dir/background-$preset.log"
+  echo "== build $preset (${seconds} s in the background, $((SECONDS - started)) s waited for)"
+  step_times+=("build $preset ${seconds} s (background)")
+  if ((status != 0)); then
+    if [[ -f "$log_dir/failed-$preset" ]]; then
+      note_build_failure "$preset"
+    else
+      note_failure "build $preset" "$log_dir/background-$preset.log"
+    fi
     return 1
   fi
 }
@@ -118,6 +220,11 @@ failed_names() {
 # prefix and server, so a clash between them can depend on timing. The first
 # failure's output stays in the log and on screen, so it is still seen.
 run_tests() {
+  local started=$SECONDS
+  test_preset "$@"
+  step_done "test $1" "$started"
+}
+test_preset() {
   local preset="$1"
   local log="$log_dir/ctest-$preset.log"
   echo "== test $preset"
@@ -172,11 +279,16 @@ run_tests() {
   fi
 }
 
-if build native; then run_tests native; fi
+if build native; then
+  build_in_background asan windows windows-i686 fuzz
+  run_tests native
+else
+  build_in_background asan windows windows-i686 fuzz
+fi
 
-if build asan; then run_tests asan; fi
+if await_build asan; then run_tests asan; fi
 
-if build windows; then
+if await_build windows; then
   # Makes the Wine prefix and starts its server before the parallel tests begin.
   scripts/wine-exec build/windows/tolvaren.exe /d warm-up </dev/null >/dev/null 2>&1 || true
   RETRY_UNDER_WINE=1 run_tests windows
@@ -184,11 +296,22 @@ fi
 
 # The 32-bit binary is built and packaged, not run: this kernel runs no
 # 32-bit programs, so Wine's 32-bit loader cannot start.
-if build windows-i686; then
+if await_build windows-i686; then
   echo "== windows-i686 built: build/windows-i686/tolvaren.exe"
 fi
 
+# The fuzz targets run beside the packages: each keeps its full time.
+fuzzing=""
+fuzz_started=$SECONDS
+if await_build fuzz; then
+  setsid scripts/run-fuzzers.sh "$root/build/fuzz" "$fuzz_seconds" 2 >"$log_dir/fuzz.log" 2>&1 </dev/null &
+  fuzzing="$!"
+  background+=("$fuzzing")
+  fuzz_started=$SECONDS
+fi
+
 echo "== packages"
+started=$SECONDS
 log="$log_dir/package.log"
 if JOBS="$jobs" scripts/package.sh >"$log" 2>&1; then
   passed=$((passed + 1))
@@ -204,16 +327,10 @@ else
   tail -30 "$log"
   note_failure "scripts/package.sh" "$log"
 fi
-
-if build fuzz; then
-  if scripts/run-fuzzers.sh "$root/build/fuzz" "$fuzz_seconds"; then
-    passed=$((passed + 1))
-  else
-    note_failure "fuzz targets" "$root/build/fuzz/fuzz-work/*/log.txt"
-  fi
-fi
+step_done "packages" "$started"
 
 echo "== clang-format"
+started=$SECONDS
 log="$log_dir/format.log"
 if git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror >"$log" 2>&1; then
   passed=$((passed + 1))
@@ -221,4 +338,18 @@ else
   echo "these files are not clang-format clean:"
   grep -oE '^[^:]+\.(cpp|h)' "$log" | sort -u || true
   note_failure "clang-format check" "$log"
+fi
+step_done "clang-format" "$started"
+
+if [[ -n "$fuzzing" ]]; then
+  echo "== fuzz (two targets at a time, ${fuzz_seconds} s each)"
+  fuzz_status=0
+  wait "$fuzzing" || fuzz_status=$?
+  cat "$log_dir/fuzz.log"
+  if ((fuzz_status == 0)); then
+    passed=$((passed + 1))
+  else
+    note_failure "fuzz targets" "$root/build/fuzz/fuzz-work/*/log.txt"
+  fi
+  step_done "fuzz" "$fuzz_started"
 fi

@@ -31,6 +31,9 @@ constexpr std::size_t kRDataOffset = 10;
 constexpr std::size_t kQuestionClassOffset = 2;
 constexpr std::size_t kQuestionFixedSize = 4;
 
+constexpr std::uint8_t kMaxPlainLabel = 63;
+constexpr std::size_t kMaxNameBytes = 255;  // in label form, the zero that ends it included
+
 constexpr std::uint16_t kRecursionDesired = 0x0100;
 constexpr std::uint16_t kResponse = 0x8000;  // QR
 constexpr std::uint16_t kClassInternet = 1;
@@ -44,6 +47,23 @@ void AppendWord(std::string& out, std::uint16_t word) {
 // identifier and error code of a reply are judged before its length.
 std::uint16_t WordMissingBytesZero(const ByteView& reply, std::size_t pos) {
   return static_cast<std::uint16_t>(reply.U8(pos).value_or(0) << 8 | reply.U8(pos + 1).value_or(0));
+}
+
+// True when every question of the packet is a name of plain labels (each 1
+// to 63 bytes, at most 255 bytes in all with the zero that ends it) followed
+// by its type and class, all inside the packet: the form the query encoder
+// writes for ordinary names.
+bool HasPlainQuestions(const ByteView& packet, std::uint16_t questions) {
+  std::size_t pos = kHeaderSize;
+  for (std::uint16_t i = 0; i < questions; ++i) {
+    const std::size_t start = pos;
+    for (std::uint8_t length; (length = packet.U8(pos).value_or(0xFF)) != 0; pos += 1 + length) {
+      if (length > kMaxPlainLabel || pos + 1 + length - start >= kMaxNameBytes) return false;
+    }
+    pos += 1 + kQuestionFixedSize;
+    if (pos > packet.Size()) return false;
+  }
+  return true;
 }
 
 [[noreturn]] void FailPacketSize(int code) { throw EDnsResolverError(WithNumber(text::kInvalidPacketSize, code)); }
@@ -103,6 +123,14 @@ bool DnsMessageCodec::IsReplyToQuery(std::string_view datagram) const {
   if ((*reply.U16Be(kFlagsOffset) & kResponse) == 0) return false;
   const std::uint16_t questions = *query.U16Be(kQdCountOffset);
   if (reply.U16Be(kQdCountOffset) != questions) return false;
+  // A server echoes the questions byte for byte: when the query's names are
+  // plain labels (no pointer, none longer than 63 bytes, 255 bytes at most
+  // per name), such a reply matches without reading any name.
+  const std::string_view asked = std::string_view(QueryPacket).substr(kHeaderSize);
+  if (HasPlainQuestions(query, questions) && datagram.size() >= kHeaderSize + asked.size() &&
+      datagram.substr(kHeaderSize, asked.size()) == asked) {
+    return true;
+  }
   std::size_t inReply = kHeaderSize;
   std::size_t inQuery = kHeaderSize;
   std::vector<std::string> replyLabels;

@@ -7,9 +7,6 @@
 #include "dns/net_messages.h"
 
 namespace tolvaren::dns {
-namespace {
-constexpr int kMessageTooLong = 10040;
-}  // namespace
 
 void DnsResolver::RunQuery(std::string_view name) {
   BuildQuery(name);
@@ -37,7 +34,7 @@ void DnsResolver::RunQuery(std::string_view name) {
       received = !Socket()->PeerIP.empty();
       if (!received) break;  // nothing came in time
     } catch (const ESocketError& e) {
-      if (e.ErrorCode() != kMessageTooLong) throw;
+      if (e.ErrorCode() != platform::kMessageTooLong) throw;
       received = false;
     }
     const SocketHandle& socket = *Socket();

@@ -7,10 +7,6 @@
 #include "platform/ipv4_address.h"
 
 namespace tolvaren::dns {
-namespace {
-constexpr int kMessageTooLong = 10040;
-}
-
 void SocketHandle::OpenSocket(int protocol) {
   Close();
   const SocketId socket = stack_.Api().OpenDatagramSocket(protocol);
@@ -42,7 +38,7 @@ void SocketHandle::WriteDatagram(const std::string& address, int port, std::stri
   const int sent = stack_.Api().SendTo(Handle, reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(),
                                        destination, static_cast<std::uint16_t>(port & 0xFFFF));
   if (sent == -1) {
-    if (stack_.Api().LastError() == kMessageTooLong) throw EPackageSizeTooBig(text::kPackageSizeTooBig);
+    if (stack_.Api().LastError() == platform::kMessageTooLong) throw EPackageSizeTooBig(text::kPackageSizeTooBig);
     stack_.FailOnSocketError(sent);
   }
   if (sent != static_cast<int>(bytes.size())) throw ENotAllBytesSent(text::kNotAllBytesSent);

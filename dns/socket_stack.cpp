@@ -1,7 +1,6 @@
 #include "dns/socket_stack.h"
 
-#include <array>
-#include <charconv>
+#include <algorithm>
 
 #include "dns/net_errors.h"
 #include "dns/net_messages.h"
@@ -29,7 +28,7 @@ constexpr ErrorText kSocketErrorTexts[] = {
     {10037, "Operation already in progress."},
     {10038, "Socket operation on non-socket."},
     {10039, "Destination address required."},
-    {10040, "Message too long."},
+    {platform::kMessageTooLong, "Message too long."},
     {10041, "Protocol wrong type for socket."},
     {10042, "Bad protocol option."},
     {10043, "Protocol not supported."},
@@ -58,30 +57,6 @@ constexpr ErrorText kSocketErrorTexts[] = {
     {10066, "Directory not empty"},
     {11001, "Host not found."},
 };
-
-// The four pieces of a dotted text: cut at the first three dots; missing
-// pieces are empty.
-std::array<std::string_view, 4> QuadPieces(std::string_view text) {
-  std::array<std::string_view, 4> pieces{};
-  for (int i = 0; i < 3; ++i) {
-    const std::size_t dot = text.find('.');
-    pieces[static_cast<std::size_t>(i)] = text.substr(0, dot);
-    text = dot == std::string_view::npos ? std::string_view{} : text.substr(dot + 1);
-  }
-  pieces[3] = text;
-  return pieces;
-}
-
-bool IsOctet(std::string_view piece) {
-  if (piece.empty()) return false;
-  unsigned value = 0;
-  for (char c : piece) {
-    if (c < '0' || c > '9') return false;
-    value = value * 10 + static_cast<unsigned>(c - '0');
-    if (value > 255) return false;
-  }
-  return true;
-}
 
 }  // namespace
 
@@ -125,26 +100,18 @@ int SocketStack::WaitForSockets(std::vector<SocketId>* read, std::vector<SocketI
 }
 
 bool IsDottedQuad(std::string_view text) {
-  for (std::string_view piece : QuadPieces(text)) {
-    if (!IsOctet(piece)) return false;
-  }
-  return true;
+  const auto pieces = platform::Ipv4DotPieces(text);
+  return std::all_of(pieces.begin(), pieces.end(),
+                     [](std::string_view piece) { return platform::OctetOfPiece(piece); });
 }
 
 Ipv4Bytes ParseDottedQuad(std::string_view text) {
   Ipv4Bytes address{};
-  const auto pieces = QuadPieces(text);
-  for (std::size_t i = 0; i < 4; ++i) {
-    std::string_view piece = pieces[i];
-    long long value = 0;
-    const char* first = piece.data();
-    const char* last = piece.data() + piece.size();
-    if (!piece.empty() && piece.front() == '+') ++first;
-    const auto [end, error] = std::from_chars(first, last, value);
-    if (piece.empty() || error != std::errc{} || end != last || value < INT32_MIN || value > INT32_MAX) {
-      throw EConvertError("'" + std::string(piece) + "' is not a valid integer value");
-    }
-    address[i] = static_cast<std::uint8_t>(value & 0xFF);
+  const auto pieces = platform::Ipv4DotPieces(text);
+  for (std::size_t i = 0; i < address.size(); ++i) {
+    const auto value = platform::Int32OfPiece(pieces[i]);
+    if (!value) throw EConvertError("'" + std::string(pieces[i]) + "' is not a valid integer value");
+    address[i] = static_cast<std::uint8_t>(*value & 0xFF);
   }
   return address;
 }

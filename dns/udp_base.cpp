@@ -1,11 +1,10 @@
 #include "dns/udp_base.h"
 
-#include <vector>
+#include <memory>
 
 namespace tolvaren::dns {
 namespace {
 constexpr int kDatagramProtocol = 0;
-constexpr int kMessageTooLong = 10040;
 }  // namespace
 
 UdpBase::~UdpBase() { socket_.reset(); }
@@ -38,11 +37,13 @@ std::string UdpBase::ReceivePacket(int timeoutMs) {
     socket_->PeerPort = 0;
     return {};
   }
-  std::vector<std::uint8_t> buffer(static_cast<std::size_t>(BufferSize > 0 ? BufferSize : 0));
-  const int result = socket_->ReadDatagram(buffer.data(), buffer.size());
-  if (result == -1 && Stack().Api().LastError() != kMessageTooLong) socketFailed_ = true;
+  // Not zero-filled: only the bytes the datagram wrote are taken.
+  const std::size_t size = static_cast<std::size_t>(BufferSize > 0 ? BufferSize : 0);
+  const auto buffer = std::make_unique_for_overwrite<std::uint8_t[]>(size);
+  const int result = socket_->ReadDatagram(buffer.get(), size);
+  if (result == -1 && Stack().Api().LastError() != platform::kMessageTooLong) socketFailed_ = true;
   const int count = Stack().FailOnSocketError(result);
-  return std::string(reinterpret_cast<const char*>(buffer.data()), static_cast<std::size_t>(count));
+  return std::string(reinterpret_cast<const char*>(buffer.get()), static_cast<std::size_t>(count));
 }
 
 std::string UdpClient::SendPacket(std::string_view bytes) {

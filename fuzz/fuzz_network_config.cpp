@@ -12,6 +12,7 @@
 
 #include "dns/socket_stack.h"
 #include "platform/fake/fake_network.h"
+#include "platform/ipv4_address.h"
 #include "platform/linux/network_sources.h"
 
 using namespace tolvaren;
@@ -52,7 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (const std::string& server : servers) {
     // Each server is reported as a plain dotted quad that reads back the same.
     if (!dns::IsDottedQuad(server)) __builtin_trap();
-    const auto address = platform::linux_backend::InetAtonAddress(server);
+    const auto address = platform::ParseIpv4(server);
     if (!address || platform::FormatIpv4(*address) != server) __builtin_trap();
   }
   for (const auto& route : platform::linux_backend::ParseDefaultRoutes(text)) {

@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "core/host.h"
+#include "hwinfo/bios_acquisition.h"
 #include "hwinfo/smbios.h"
 #include "hwinfo/smbios_anchor.h"
 #include "hwinfo/smbios_layout.h"
@@ -20,8 +21,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   static platform::fake::FakeMachine machine;
   static Host host = Host::StartUp(machine.platform());
   static TSMBIOS smbios(host);
+  // Handed over as the saved image TOLVAREN_BIOS_IMAGE names, which
+  // GetInfo(1) decodes whether usable or not.
+  static const auto saved = std::make_shared<SavedBiosImage>();
+  host.savedBiosImage = saved;
 
-  BiosImage& image = smbios.Image();
+  BiosImage& image = *saved->image;
   image.fill(0);
   std::copy_n(data, std::min(size, image.size()), image.begin());
   if (size >= kEntryTableAddress + 4) {
@@ -33,8 +38,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
   }
 
-  (void)IsUsableBiosImage(image, smbios.High());
-  smbios.GetInfo(0);
+  (void)IsUsableBiosImage(image, saved->high);
+  smbios.GetInfo(1);
   StringList lines;
   smbios.Report(lines);
   // The UUID is always empty or 32 upper-case hexadecimal digits.

@@ -56,12 +56,6 @@ void TMachine::GetInfo(int n) {
 
   // The tick count wraps after 49.7 days, and so do the two times made from it.
   try {
-    const double ticks = platform.system.TickCount();
-    lastBoot_ = DateTimeToDays(platform.clock.LocalNow()) - ticks / kMillisecondsPerSecond / kSecondsPerDay;
-  } catch (const std::exception&) {
-    lastBoot_ = 0;
-  }
-  try {
     systemUpTime_ = static_cast<long double>(platform.system.TickCount()) / kMillisecondsPerSecond;
   } catch (const std::exception&) {
     systemUpTime_ = 0;
@@ -83,12 +77,21 @@ void TMachine::GetInfo(int n) {
   scrollLock_ = keys[kVkScroll] == kToggledOnly;
 }
 
+double TMachine::LastBoot() const {
+  try {
+    const double ticks = host_.platform.system.TickCount();
+    return DateTimeToDays(host_.platform.clock.LocalNow()) - ticks / kMillisecondsPerSecond / kSecondsPerDay;
+  } catch (const std::exception&) {
+    return 0;
+  }
+}
+
 void TMachine::Report(StringList& lines) const {
   lines.Add("[Machine]");
   lines.Add("Name=" + name_);
   lines.Add("User=" + user_);
   lines.Add("Computer=" + computer_);
-  lines.Add("LastBoot=" + std::to_string(lastBoot_));
+  lines.Add("LastBoot=" + std::to_string(LastBoot()));
   lines.Add("SystemUpTime=" + std::to_string(static_cast<double>(systemUpTime_)));
   lines.Add(std::string("CapsLock=") + (capsLock_ ? "1" : "0"));
   lines.Add(std::string("NumLock=") + (numLock_ ? "1" : "0"));

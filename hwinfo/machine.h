@@ -29,7 +29,10 @@ class TMachine {
   virtual void Report(StringList& lines) const;
 
   const std::string& Name() const { return name_; }
-  double LastBoot() const { return lastBoot_; }  // days since 30 December 1899, local time
+  // Days since 30 December 1899, local time; 0 when the clock or the tick
+  // count fails. Worked out when asked, so that a run which never reads it
+  // never loads the local time zone.
+  double LastBoot() const;
   const std::string& User() const { return user_; }
   long double SystemUpTime() const { return systemUpTime_; }  // seconds
   bool ScrollLock() const { return scrollLock_; }
@@ -47,7 +50,6 @@ class TMachine {
 
   Host& host_;
   std::string name_;
-  double lastBoot_ = 0;
   std::string user_;
   long double systemUpTime_ = 0;
   bool scrollLock_ = false;

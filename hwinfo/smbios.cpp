@@ -71,13 +71,8 @@ void TSMBIOS::GetInfo(int mode) {
   const BiosImage& image = saved_ ? *saved_->image : *image_;
   const BiosImageReader reader(image, saved_ ? &saved_->high : &high_);
   // A failed acquisition may have left a partial image; only the "_DMI_"
-  // anchor is trusted then. A 3.x entry point counts only where no 2.x one
-  // is found.
-  if (ok) entryPointAddress_ = FindAnchor(image, kSmAnchor);
-  if (entryPointAddress_ == 0) {
-    if (const std::uint32_t dmi = FindAnchor(image, kDmiAnchor)) entryPointAddress_ = dmi - kEntryDmiAnchor;
-  }
-  if (entryPointAddress_ == 0 && ok) entryPointAddress_ = FindAnchor(image, kSm3Anchor);
+  // anchor is trusted then.
+  entryPointAddress_ = FindEntryPointAddress(image, ok);
   if (entryPointAddress_ == 0) return;
 
   ReadEntryPoint(reader);

@@ -29,20 +29,6 @@ class TSMBIOS {
   // Appends the decoded state as "[SMBIOS]" key=value lines.
   virtual void Report(StringList& lines) const;
 
-  // The image the reader decodes, and the table kept above the area when the
-  // image's entry point names one. Tests and image loaders fill them
-  // directly, which makes them the ones the next GetInfo other than mode 1
-  // decodes.
-  BiosImage& Image() {
-    saved_.reset();
-    return *image_;
-  }
-  const BiosImage& Image() const { return saved_ ? *saved_->image : *image_; }
-  HighTable& High() {
-    saved_.reset();
-    return high_;
-  }
-
   const std::string& SystemModel() const { return systemModel_; }
   const std::string& SystemManufacturer() const { return systemManufacturer_; }
   const std::string& SystemVersion() const { return systemVersion_; }

@@ -14,10 +14,16 @@ namespace tolvaren {
 // last byte; 0 when there is none.
 std::uint32_t FindAnchor(const BiosImage& image, std::string_view anchor);
 
-// The physical address the SMBIOS reader takes as its entry point: the first
-// "_SM_" anchor in ascending order, else 16 bytes before the first "_DMI_",
-// else the first "_SM3_"; 0 when the image holds none of them.
-std::uint32_t FindEntryPointAddress(const BiosImage& image);
+// The physical address the SMBIOS reader takes as its entry point. Kinds are
+// tried in the order "_SM_", "_DMI_" (taken 16 bytes before it, where a 2.x
+// entry point begins), "_SM3_"; with `trustAll` false (a partial image) only
+// "_DMI_" is. The first candidate that validates wins: on a 16-byte
+// boundary, as firmware places entry points, with its checksums summing to
+// zero (and a 2.x one holding its "_DMI_" part). Only when no candidate
+// validates is the first anchor at any alignment taken, in the same order,
+// so a stray anchor text before the real entry point does not hide it; 0
+// when the image holds no anchor at all.
+std::uint32_t FindEntryPointAddress(const BiosImage& image, bool trustAll = true);
 
 // True when the entry point at `entry` is a 3.x one ("_SM3_").
 bool IsSm3EntryPoint(const BiosImageReader& reader, std::uint32_t entry);

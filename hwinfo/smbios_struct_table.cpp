@@ -62,9 +62,4 @@ int FindStructTableIndex(const TStructTables& tables, std::uint8_t type, int sta
   return -1;
 }
 
-TStructTable FindStructTable(const TStructTables& tables, std::uint8_t type, int start) {
-  const int index = FindStructTableIndex(tables, type, start);
-  return index < 0 ? TStructTable{} : tables[static_cast<std::size_t>(index)];
-}
-
 }  // namespace tolvaren

@@ -36,11 +36,7 @@ TStructTables BuildStructTables(const BiosImageReader& reader, std::uint64_t tab
 // byte belongs to the string set.
 std::string ReadStringField(const BiosImageReader& reader, const TStructTable& entry, std::uint8_t offset);
 
-// The first entry at `start` or later of the given type; an all-zero entry
-// when there is none.
-TStructTable FindStructTable(const TStructTables& tables, std::uint8_t type, int start);
-
-// The index of that entry, or -1.
+// The index of the first entry at `start` or later of the given type, or -1.
 int FindStructTableIndex(const TStructTables& tables, std::uint8_t type, int start);
 
 }  // namespace tolvaren

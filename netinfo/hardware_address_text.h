@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
 #include <span>
 #include <string>
 
@@ -10,12 +9,13 @@ namespace tolvaren {
 // A hardware address as its bytes in upper-case hexadecimal, two digits
 // each, joined by ":" (00:0C:29:AB:0D:EF); empty for no bytes.
 inline std::string HardwareAddressText(std::span<const std::uint8_t> bytes) {
+  constexpr char kDigits[] = "0123456789ABCDEF";
   std::string text;
+  text.reserve(bytes.size() * 3);
   for (const std::uint8_t byte : bytes) {
-    char hex[4];
-    std::snprintf(hex, sizeof hex, "%02X", byte);
     if (!text.empty()) text += ':';
-    text += hex;
+    text += kDigits[byte >> 4];
+    text += kDigits[byte & 0x0F];
   }
   return text;
 }

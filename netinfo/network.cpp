@@ -107,8 +107,7 @@ void TNetwork::GetInfo() {
   }
 
   ipAddresses_.Clear();
-  const std::string ips = GetLocalIPs();
-  if (!ips.empty()) ipAddresses_.AddCommaPieces(ips);
+  for (std::string& address : GetLocalIPs()) ipAddresses_.Add(std::move(address));
 
   const bool win2000 = kind == os2000;
   const std::string classKey = win2000 ? kWin2000NetworkKey : host_.os.classKey;
@@ -147,7 +146,7 @@ void TNetwork::ReadMacAddresses() {
   }
 }
 
-std::string TNetwork::GetLocalIPs() {
+std::vector<std::string> TNetwork::GetLocalIPs() {
   platform::Winsock& winsock = host_.platform.winsock;
   const WinsockSession session(winsock);
   if (!session.Startup()) return {};
@@ -155,12 +154,10 @@ std::string TNetwork::GetLocalIPs() {
   if (!name) return {};
   const auto addresses = winsock.LookUpHost(*name);
   if (!addresses) return {};
-  std::string text;
-  for (const platform::Ipv4Bytes& address : *addresses) {
-    if (!text.empty()) text += ',';
-    text += winsock.DottedText(address);
-  }
-  return text;
+  std::vector<std::string> texts;
+  texts.reserve(addresses->size());
+  for (const platform::Ipv4Bytes& address : *addresses) texts.push_back(winsock.DottedText(address));
+  return texts;
 }
 
 std::vector<std::uint8_t> TNetwork::GetLanaEnum() {

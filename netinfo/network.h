@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "core/exception_mode.h"
 #include "netinfo/tcpip.h"
@@ -64,8 +65,10 @@ class TNetwork {
   const TTCPIP& TCPIP() const { return *tcpip_; }
 
  private:
-  // The host's addresses joined by ",", in the resolver's order.
-  std::string GetLocalIPs();
+  // The host's addresses as dotted text, in the resolver's order. Each is
+  // one item of IPAddresses as it stands: a dotted quad holds nothing that
+  // the comma-list rules would split or unquote.
+  std::vector<std::string> GetLocalIPs();
 
   // A count byte followed by the LANA numbers; the count is 0 when the
   // enumeration fails.

@@ -41,8 +41,9 @@ void TTCPIP::Report(StringList& lines) const {
   lines.Add("PrimaryDNSSuffix=" + currentDnsServer_);
   lines.Add("DNSServers=" + dnsServers_.CommaText());
   lines.Add("AdapterCount=" + std::to_string(AdapterCount()));
-  for (std::size_t n = 0; n < adapters_.size(); ++n) {
-    const TAdapter& a = adapters_[n];
+  const std::vector<TAdapter>& adapters = Adapters();
+  for (std::size_t n = 0; n < adapters.size(); ++n) {
+    const TAdapter& a = adapters[n];
     const auto add = [&](const char* key, const std::string& text) {
       lines.Add(std::string(key) + "[" + std::to_string(n) + "]=" + text);
     };

@@ -93,14 +93,18 @@ std::string_view AdapterTypeName(TAdapterType type) {
 
 void TTCPIP::GetInfo() {
   adapters_.clear();
-  ReadAdapters();
+  adaptersPending_ = true;
   ReadNetworkParams();
 }
 
-void TTCPIP::ReadAdapters() {
-  for (const records::AdapterRecord& record : host_.platform.ipHelper.QueryAdapters()) {
-    adapters_.push_back(AdapterOf(record));
+const std::vector<TAdapter>& TTCPIP::Adapters() const {
+  if (adaptersPending_) {
+    adaptersPending_ = false;
+    for (const records::AdapterRecord& record : host_.platform.ipHelper.QueryAdapters()) {
+      adapters_.push_back(AdapterOf(record));
+    }
   }
+  return adapters_;
 }
 
 void TTCPIP::ReadNetworkParams() {

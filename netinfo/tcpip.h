@@ -44,13 +44,15 @@ class TTCPIP {
   TTCPIP& operator=(const TTCPIP&) = delete;
 
   // Rebuilds the adapter table, then reads the network parameters. Without
-  // the IP Helper library only the table is cleared.
+  // the IP Helper library only the table is cleared. The table is asked of
+  // the platform when it is first read after this call: the name macros read
+  // only the parameters, and the table costs a run more than they do.
   void GetInfo();
 
   virtual void Report(StringList& lines) const;
 
-  std::uint16_t AdapterCount() const { return static_cast<std::uint16_t>(adapters_.size()); }
-  const TAdapter& GetAdapter(std::uint16_t index) const { return adapters_.at(index); }
+  std::uint16_t AdapterCount() const { return static_cast<std::uint16_t>(Adapters().size()); }
+  const TAdapter& GetAdapter(std::uint16_t index) const { return Adapters().at(index); }
 
   bool EnableProxy() const { return enableProxy_; }
   bool EnableRouting() const { return enableRouting_; }
@@ -66,11 +68,13 @@ class TTCPIP {
   const std::string& DHCPScopeName() const { return dhcpScopeName_; }
 
  private:
-  void ReadAdapters();
+  const std::vector<TAdapter>& Adapters() const;
   void ReadNetworkParams();
 
   Host& host_;
-  std::vector<TAdapter> adapters_;
+  // Empty until GetInfo; then filled from the platform on first read.
+  mutable std::vector<TAdapter> adapters_;
+  mutable bool adaptersPending_ = false;
   bool enableProxy_ = false;
   bool enableRouting_ = false;
   bool enableDns_ = false;

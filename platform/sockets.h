@@ -10,6 +10,10 @@
 
 namespace tolvaren::platform {
 
+// Winsock's "message too long" (WSAEMSGSIZE): a datagram larger than the
+// buffer it was to be received into, or than a send can take.
+constexpr int kMessageTooLong = 10040;
+
 // A platform socket; kNoSocket when none.
 using SocketId = std::intptr_t;
 constexpr SocketId kNoSocket = -1;
@@ -39,7 +43,7 @@ class SocketApi {
   // 0, or -1 on failure.
   virtual int Connect(SocketId socket, const Ipv4Bytes& address, std::uint16_t port) = 0;
   // Returns the byte count or -1; a datagram longer than size fails with
-  // 10040 (message too long) on every system.
+  // kMessageTooLong on every system.
   virtual int ReceiveFrom(SocketId socket, std::uint8_t* buffer, std::size_t size, Ipv4Bytes& sender,
                           std::uint16_t& senderPort) = 0;
   // Waits until a socket of the lists is ready or the time runs out

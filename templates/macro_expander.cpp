@@ -46,6 +46,8 @@ std::string MacroExpander(Host& host, std::string_view nameTemplate, ReverseLook
   // The name goes in as firmware strings do, control bytes shown as ".".
   w = ReplaceAll(w, "?e", DotControlBytes(host.platform.system.NetBiosName()));
 
+  // The local time is read only for a date macro: it loads the time zone.
+  if (!HasMacro(w, "DMY")) return w;
   const platform::DateTime today = host.platform.clock.LocalNow();
   w = ReplaceAll(w, "?D", TwoDigits(today.day));
   w = ReplaceAll(w, "?M", TwoDigits(today.month));

@@ -8,6 +8,7 @@
 #include "dns/dns_resolver.h"
 #include "netinfo/network.h"
 #include "platform/exception.h"
+#include "platform/ipv4_address.h"
 #include "templates/macro_expander.h"
 #include "templates/name_sanitizer.h"
 #include "templates/replace_all.h"
@@ -26,32 +27,11 @@ std::string Hex(int value) {
   return text;
 }
 
-// Decimal digits with an optional sign, as a 32-bit number.
-std::optional<int> DecimalNumber(const std::string& text) {
-  std::size_t pos = text.empty() || (text[0] != '-' && text[0] != '+') ? 0 : 1;
-  if (pos == text.size()) return std::nullopt;
-  long long value = 0;
-  for (; pos < text.size(); ++pos) {
-    if (text[pos] < '0' || text[pos] > '9') return std::nullopt;
-    value = value * 10 + (text[pos] - '0');
-    if (value > 0x80000000LL) return std::nullopt;
-  }
-  if (text[0] == '-') value = -value;
-  if (value > 0x7FFFFFFFLL) return std::nullopt;
-  return static_cast<int>(value);
-}
-
 }  // namespace
 
 int IpOctet(const std::string& address, int index) {
-  std::string commas = address;
-  for (char& c : commas) {
-    if (c == '.') c = ',';
-  }
-  StringList pieces;
-  pieces.SetCommaText(commas);
-  const std::string piece = index >= 0 && index < pieces.Count() ? pieces[index] : std::string();
-  const auto number = DecimalNumber(piece);
+  const std::string piece = platform::Ipv4ListPiece(address, index);
+  const auto number = platform::Int32OfPiece(piece);
   if (!number) throw EConvertError("'" + piece + "' is not a valid integer value");
   return *number;
 }
@@ -108,11 +88,12 @@ std::string ExpandNetworkMacros(Host& host, const std::string& text, ReverseLook
   const std::string& ip = network.IPAddresses()[0];
   const std::string mac = NameSanitizer(network.MACAddresses()[0]);
   // Every octet is read whether or not its macro occurs, so an address that
-  // is no dotted quad always fails here.
-  w = ReplaceAll(w, "?i", Decimal(IpOctet(ip, 0)));
-  w = ReplaceAll(w, "?j", Decimal(IpOctet(ip, 1)));
-  w = ReplaceAll(w, "?k", Decimal(IpOctet(ip, 2)));
-  w = ReplaceAll(w, "?l", Decimal(IpOctet(ip, 3)));
+  // is no dotted quad always fails here; each is converted once.
+  const int octets[4] = {IpOctet(ip, 0), IpOctet(ip, 1), IpOctet(ip, 2), IpOctet(ip, 3)};
+  w = ReplaceAll(w, "?i", Decimal(octets[0]));
+  w = ReplaceAll(w, "?j", Decimal(octets[1]));
+  w = ReplaceAll(w, "?k", Decimal(octets[2]));
+  w = ReplaceAll(w, "?l", Decimal(octets[3]));
   // The lookup for any network macro costs a template such as "pc-?i" up to
   // 2 s for each silent server.
   std::string dnsName;
@@ -121,10 +102,10 @@ std::string ExpandNetworkMacros(Host& host, const std::string& text, ReverseLook
     record.dnsName = dnsName;
   }
   w = ReplaceAll(w, "?d", dnsName);
-  w = ReplaceAll(w, "?I", Hex(IpOctet(ip, 0)));
-  w = ReplaceAll(w, "?J", Hex(IpOctet(ip, 1)));
-  w = ReplaceAll(w, "?K", Hex(IpOctet(ip, 2)));
-  w = ReplaceAll(w, "?L", Hex(IpOctet(ip, 3)));
+  w = ReplaceAll(w, "?I", Hex(octets[0]));
+  w = ReplaceAll(w, "?J", Hex(octets[1]));
+  w = ReplaceAll(w, "?K", Hex(octets[2]));
+  w = ReplaceAll(w, "?L", Hex(octets[3]));
   w = ReplaceAll(w, "?m", mac);
   w = ReplaceAll(w, "?U", std::string(20, '0') + mac);
   return w;

@@ -55,7 +55,7 @@ class FakeSocketApi final : public SocketApi {
     if (incoming.empty()) return Result(10035);
     Datagram d = incoming.front();
     incoming.pop_front();
-    if (d.bytes.size() > size) return Result(10040);
+    if (d.bytes.size() > size) return Result(kMessageTooLong);
     d.bytes.copy(reinterpret_cast<char*>(buffer), d.bytes.size());
     sender = d.address;
     senderPort = d.port;

@@ -2,12 +2,16 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <string_view>
+
+#include "platform/linux/linux_files.h"
 
 namespace tolvaren::platform::linux_backend {
 namespace {
@@ -30,6 +34,13 @@ bool WriteAll(int fd, const std::string& data) {
   return true;
 }
 
+std::string BaseNameOf(const std::string& path) {
+  const auto slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+}  // namespace
+
 std::string FolderOf(const std::string& path) {
   const auto slash = path.rfind('/');
   if (slash == std::string::npos) return ".";
@@ -37,12 +48,19 @@ std::string FolderOf(const std::string& path) {
   return path.substr(0, slash);
 }
 
-std::string BaseNameOf(const std::string& path) {
-  const auto slash = path.rfind('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
+FolderLock::FolderLock(const std::string& folder) : fd_(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
+  if (fd_ < 0) return;
+  while (flock(fd_, LOCK_EX) != 0) {
+    if (errno == EINTR) continue;
+    close(fd_);
+    fd_ = -1;
+    return;
+  }
 }
 
-}  // namespace
+FolderLock::~FolderLock() {
+  if (fd_ >= 0) close(fd_);
+}
 
 std::string FinalTarget(const std::string& path, int& error) {
   error = 0;
@@ -86,25 +104,38 @@ void RemoveLeftoverTemporaries(const std::string& path) {
   closedir(dir);
 }
 
-int ReplaceFileKeepingAttributes(const std::string& path, const std::string& content) {
+int ReplaceFileKeepingAttributes(const std::string& path, const std::string& content, std::string& reason) {
+  reason.clear();
   int error = 0;
   const std::string target = FinalTarget(path, error);
-  if (error != 0) return error;
+  if (error != 0) {
+    reason = std::strerror(error);
+    return error;
+  }
 
   mode_t mode = 0644;
   bool keepOwner = false;
   struct stat old {};
   if (stat(target.c_str(), &old) == 0) {
-    if (!S_ISREG(old.st_mode)) return EINVAL;  // a folder, FIFO or device is not replaced
+    if (!S_ISREG(old.st_mode)) {  // a folder, FIFO or device is not replaced
+      reason = NotARegularFileReason(old.st_mode);
+      return S_ISDIR(old.st_mode) ? EISDIR : ENOTSUP;
+    }
     mode = old.st_mode & 07777;
     keepOwner = true;
   } else if (errno != ENOENT) {
-    return errno;
+    error = errno;
+    reason = std::strerror(error);
+    return error;
   }
 
   std::string temp = target + std::string(kTempMarker) + "XXXXXX";
   const int fd = mkostemp(temp.data(), O_CLOEXEC);
-  if (fd < 0) return errno;
+  if (fd < 0) {
+    error = errno;
+    reason = std::strerror(error);
+    return error;
+  }
   struct stat made {};
   // The owner first: changing it clears set-id bits that fchmod then sets.
   if (fstat(fd, &made) != 0) error = errno;
@@ -117,6 +148,7 @@ int ReplaceFileKeepingAttributes(const std::string& path, const std::string& con
   if (error == 0 && rename(temp.c_str(), target.c_str()) != 0) error = errno;
   if (error != 0) {
     unlink(temp.c_str());
+    reason = std::strerror(error);
     return error;
   }
   const int dir = open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);

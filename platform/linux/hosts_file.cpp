@@ -3,35 +3,17 @@
 #include <algorithm>
 
 #include "platform/ascii_case.h"
+#include "platform/hex_digit.h"
+#include "platform/ipv4_address.h"
 
 namespace tolvaren::platform::linux_backend {
 namespace {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-bool IsHexDigit(char c) { return IsDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
-
-// Four decimal numbers of 0 to 255 separated by dots, without leading zeros
-// (as inet_pton reads them); the first must be 127.
 bool IsIpv4Loopback(std::string_view text) {
-  int parts = 0;
-  int first = -1;
-  std::size_t pos = 0;
-  while (true) {
-    const std::size_t start = pos;
-    int value = 0;
-    while (pos < text.size() && IsDigit(text[pos]) && pos - start < 3) value = value * 10 + (text[pos++] - '0');
-    const std::size_t digits = pos - start;
-    if (digits == 0 || value > 255 || (digits > 1 && text[start] == '0')) return false;
-    if (parts == 0) first = value;
-    ++parts;
-    if (pos == text.size()) break;
-    if (text[pos] != '.' || parts == 4) return false;
-    ++pos;
-  }
-  return parts == 4 && first == 127;
+  const auto address = ParseIpv4(text, Ipv4Syntax::kInetAton);
+  return address && (*address)[0] == 127;
 }
 
 // The 16-bit groups of an IPv6 address written with at most one "::";
@@ -45,9 +27,8 @@ std::optional<std::vector<unsigned>> Ipv6Groups(std::string_view text) {
     while (true) {
       const std::size_t start = pos;
       unsigned value = 0;
-      while (pos < part.size() && IsHexDigit(part[pos]) && pos - start < 4) {
-        const char c = part[pos++];
-        value = value * 16 + static_cast<unsigned>(IsDigit(c) ? c - '0' : (c | 0x20) - 'a' + 10);
+      while (pos < part.size() && HexDigitValue(part[pos]) >= 0 && pos - start < 4) {
+        value = value * 16 + static_cast<unsigned>(HexDigitValue(part[pos++]));
       }
       if (pos == start) return false;
       groups.push_back(value);
@@ -77,57 +58,90 @@ bool IsIpv6Loopback(std::string_view text) {
 
 std::string_view FirstLabel(std::string_view name) { return name.substr(0, name.find('.')); }
 
-// The new text of one host-name token, or nothing when it names no old name.
-std::optional<std::string> RenamedToken(std::string_view token, const std::vector<std::string>& oldNames,
-                                        std::string_view newName) {
+constexpr std::string_view kLoopbackLabels[] = {"localhost", "localhost4", "localhost6", "ip6-localhost",
+                                                "ip6-loopback"};
+
+// Whether a host-name token names one of the old names: the same first label.
+bool NamesOldName(std::string_view token, const std::vector<std::string>& oldNames) {
   const std::string_view label = FirstLabel(token);
-  const bool matches = std::any_of(oldNames.begin(), oldNames.end(), [&](const std::string& old) {
-    const std::string_view oldLabel = FirstLabel(old);
-    return !oldLabel.empty() && EqualIgnoringAsciiCase(label, oldLabel);
+  return !label.empty() && std::any_of(oldNames.begin(), oldNames.end(), [&](const std::string& old) {
+    return EqualIgnoringAsciiCase(label, FirstLabel(old));
   });
-  if (!matches || label.empty()) return std::nullopt;
-  return std::string(newName) + std::string(token.substr(label.size()));
+}
+
+// The host-name tokens of one line: the blank-separated words before any "#".
+struct Token {
+  std::size_t start;
+  std::string_view text;
+};
+std::vector<Token> TokensOf(std::string_view line) {
+  const std::string_view fields = line.substr(0, line.find('#'));
+  std::vector<Token> tokens;
+  std::size_t pos = 0;
+  while (true) {
+    while (pos < fields.size() && IsBlank(fields[pos])) ++pos;
+    if (pos == fields.size()) return tokens;
+    const std::size_t start = pos;
+    while (pos < fields.size() && !IsBlank(fields[pos])) ++pos;
+    tokens.push_back({start, fields.substr(start, pos - start)});
+  }
+}
+
+// One line with the old names renamed; loopback old names stay and the new
+// name joins them, once.
+std::string RenamedLine(std::string_view line, const std::vector<std::string>& renamedNames,
+                        const std::vector<std::string>& keptNames, std::string_view newName) {
+  const std::vector<Token> tokens = TokensOf(line);
+  if (tokens.size() < 2 || !IsLoopbackAddressText(tokens.front().text)) return std::string(line);
+  std::string out;
+  std::size_t copied = 0;  // bytes of the line already in out
+  bool holdsNewName = false;
+  bool holdsKeptName = false;
+  for (std::size_t i = 1; i < tokens.size(); ++i) {
+    const Token& token = tokens[i];
+    holdsKeptName = holdsKeptName || NamesOldName(token.text, keptNames);
+    if (NamesOldName(token.text, renamedNames)) {
+      out.append(line.substr(copied, token.start - copied));
+      out += newName;
+      out += token.text.substr(FirstLabel(token.text).size());
+      copied = token.start + token.text.size();
+      holdsNewName = true;
+    } else {
+      holdsNewName = holdsNewName || EqualIgnoringAsciiCase(token.text, newName);
+    }
+  }
+  const std::size_t lastEnd = tokens.back().start + tokens.back().text.size();
+  out.append(line.substr(copied, lastEnd - copied));
+  if (holdsKeptName && !holdsNewName && !newName.empty()) {
+    out += ' ';
+    out += newName;
+  }
+  out.append(line.substr(lastEnd));
+  return out;
 }
 
 }  // namespace
 
 bool IsLoopbackAddressText(std::string_view text) { return IsIpv4Loopback(text) || IsIpv6Loopback(text); }
 
+bool IsLoopbackName(std::string_view name) {
+  const std::string_view label = FirstLabel(name);
+  return std::any_of(std::begin(kLoopbackLabels), std::end(kLoopbackLabels),
+                     [&](std::string_view loopback) { return EqualIgnoringAsciiCase(label, loopback); });
+}
+
 std::optional<std::string> RenameInHostsFile(std::string_view text, const std::vector<std::string>& oldNames,
                                              std::string_view newName) {
+  std::vector<std::string> renamedNames;
+  std::vector<std::string> keptNames;
+  for (const std::string& old : oldNames) (IsLoopbackName(old) ? keptNames : renamedNames).push_back(old);
   std::string result;
   result.reserve(text.size() + 64);
   std::size_t lineStart = 0;
   while (lineStart < text.size()) {
     std::size_t lineEnd = text.find('\n', lineStart);
     if (lineEnd == std::string_view::npos) lineEnd = text.size();
-    std::string_view line = text.substr(lineStart, lineEnd - lineStart);
-    // Only what comes before a comment counts.
-    const std::string_view fields = line.substr(0, line.find('#'));
-
-    std::string out;
-    std::size_t copied = 0;  // bytes of the line already in out
-    std::size_t pos = 0;
-    bool loopback = false;
-    for (int field = 0;; ++field) {
-      while (pos < fields.size() && IsBlank(fields[pos])) ++pos;
-      if (pos == fields.size()) break;
-      const std::size_t start = pos;
-      while (pos < fields.size() && !IsBlank(fields[pos])) ++pos;
-      const std::string_view token = fields.substr(start, pos - start);
-      if (field == 0) {
-        loopback = IsLoopbackAddressText(token);
-        if (!loopback) break;
-        continue;
-      }
-      if (const auto renamed = RenamedToken(token, oldNames, newName)) {
-        out.append(line.substr(copied, start - copied));
-        out += *renamed;
-        copied = pos;
-      }
-    }
-    out.append(line.substr(copied));
-    result += out;
+    result += RenamedLine(text.substr(lineStart, lineEnd - lineStart), renamedNames, keptNames, newName);
     if (lineEnd < text.size()) result += '\n';
     lineStart = lineEnd + 1;
   }

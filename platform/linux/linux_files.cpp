@@ -45,10 +45,7 @@ WriteOutcome LinuxFileSystem::WriteNewFile(const std::string& path, std::span<co
   return written == bytes.size() && closed ? woWritten : woShort;
 }
 
-namespace {
-
-// What a path that is no regular file is, as the reason it cannot be read.
-std::string NotAFile(mode_t mode) {
+std::string NotARegularFileReason(unsigned mode) {
   if (S_ISDIR(mode)) return std::strerror(EISDIR);
   if (S_ISFIFO(mode)) return "it is a FIFO, not a file";
   if (S_ISSOCK(mode)) return "it is a socket, not a file";
@@ -56,6 +53,8 @@ std::string NotAFile(mode_t mode) {
   if (S_ISBLK(mode)) return "it is a block device, not a file";
   return "it is not a regular file";
 }
+
+namespace {
 
 // Opens a regular file for reading, or gives the errno that stops it (ENOENT
 // for a path that is no regular file) and says why. The type is looked at
@@ -70,7 +69,7 @@ int OpenRegularFile(const std::string& path, struct stat& info, std::string& rea
     return error;
   }
   if (!S_ISREG(info.st_mode)) {
-    reason = NotAFile(info.st_mode);
+    reason = NotARegularFileReason(info.st_mode);
     return ENOENT;
   }
   fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
@@ -80,7 +79,7 @@ int OpenRegularFile(const std::string& path, struct stat& info, std::string& rea
     return error;
   }
   if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-    reason = NotAFile(info.st_mode);
+    reason = NotARegularFileReason(info.st_mode);
     close(fd);
     fd = -1;
     return ENOENT;
@@ -102,7 +101,10 @@ int ReadRegularFileUpTo(const std::string& path, std::size_t limit, std::vector<
   if (const int error = OpenRegularFile(path, info, reason, fd); error != 0) return error;
   constexpr std::size_t kChunk = 65536;
   constexpr std::size_t kProbe = 4096;
-  std::size_t chunk = kChunk;
+  // Small reads (a /proc file, the probe for the end) go through a buffer on
+  // the stack, so no block of the result is zero-filled only to be cut off.
+  std::uint8_t probe[kProbe];
+  std::size_t chunk = kProbe;
   if (info.st_size > 0) {
     chunk = std::min(limit, static_cast<std::size_t>(info.st_size) + 1);
     bytes.reserve(std::min(limit, chunk + kProbe));
@@ -111,13 +113,16 @@ int ReadRegularFileUpTo(const std::string& path, std::size_t limit, std::vector<
   while (bytes.size() < limit) {
     const std::size_t before = bytes.size();
     const std::size_t want = std::min(chunk, limit - before);
-    bytes.resize(before + want);
-    const ssize_t n = read(fd, bytes.data() + before, want);
-    if (n < 0 && errno == EINTR) {
-      bytes.resize(before);
-      continue;
+    ssize_t n = 0;
+    if (want <= kProbe) {
+      n = read(fd, probe, want);
+      if (n > 0) bytes.insert(bytes.end(), probe, probe + n);
+    } else {
+      bytes.resize(before + want);
+      n = read(fd, bytes.data() + before, want);
+      bytes.resize(before + (n > 0 ? static_cast<std::size_t>(n) : 0));
     }
-    bytes.resize(before + (n > 0 ? static_cast<std::size_t>(n) : 0));
+    if (n < 0 && errno == EINTR) continue;
     if (n < 0) error = errno;
     if (n <= 0) break;
     chunk = static_cast<std::size_t>(n) < want ? kProbe : kChunk;
@@ -140,13 +145,20 @@ std::optional<std::vector<std::uint8_t>> LinuxFileSystem::ReadRegularFile(const 
 }
 
 int ReadSmallRegularFile(const std::string& path, std::size_t limit, std::string& content) {
+  std::string reason;
+  return ReadSmallRegularFile(path, limit, content, reason);
+}
+
+int ReadSmallRegularFile(const std::string& path, std::size_t limit, std::string& content, std::string& reason) {
   content.clear();
   std::vector<std::uint8_t> bytes;
-  std::string reason;
   // One byte past the limit tells a file of exactly limit bytes from a larger one.
   const std::size_t probe = limit < SIZE_MAX ? limit + 1 : limit;
   if (const int error = ReadRegularFileUpTo(path, probe, bytes, reason); error != 0) return error;
-  if (bytes.size() > limit) return EFBIG;
+  if (bytes.size() > limit) {
+    reason = "it is larger than " + std::to_string(limit) + " bytes";
+    return EFBIG;
+  }
   content.assign(bytes.begin(), bytes.end());
   return 0;
 }

@@ -21,6 +21,14 @@ class LinuxFileSystem final : public FileSystem {
 // device. Returns 0, ENOENT when it is absent or no regular file (so it counts
 // as absent), EFBIG when it is larger, or the errno of the failing call.
 int ReadSmallRegularFile(const std::string& path, std::size_t limit, std::string& content);
+// The same, saying why in `reason` when it returns an error: the system's
+// words, "it is a FIFO, not a file" and the like, or "it is larger than N
+// bytes".
+int ReadSmallRegularFile(const std::string& path, std::size_t limit, std::string& content, std::string& reason);
+
+// Why a file of this type (st_mode) is not read or replaced as a file:
+// "Is a directory", "it is a FIFO, not a file", ...
+std::string NotARegularFileReason(unsigned mode);
 
 // There is no DOS environment to hand programs to on Linux.
 class LinuxProcessRunner final : public ProcessRunner {

@@ -33,7 +33,10 @@ class LinuxSystemInfo final : public SystemInfo {
 };
 
 // Sets the static host name, kept in /etc/hostname and used from the next boot,
-// and renames the machine in the loopback lines of /etc/hosts. The paths are
+// and renames the machine in the loopback lines of /etc/hosts. One writer at
+// a time: a run holds a lock on the folder of /etc/hostname from reading the
+// old names until both files are written. Once /etc/hostname is written the
+// name is accepted; what fails after that is a warning. The paths are
 // parameters so that tests can point them elsewhere.
 class LinuxNameStore final : public NameStore {
  public:
@@ -47,7 +50,8 @@ class LinuxNameStore final : public NameStore {
  private:
   // A warning when /etc/hosts should have changed and could not.
   std::optional<std::string> RenameInHosts(const std::vector<std::string>& oldNames, const std::string& name);
-  // A warning when cloud-init is set up to put its own name back at boot.
+  // A warning when cloud-init is set up to put its own name back at boot or
+  // to rewrite /etc/hosts, or when its configuration cannot tell.
   std::optional<std::string> CloudInitWarning();
 
   std::string path_;

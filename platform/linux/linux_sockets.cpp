@@ -40,7 +40,7 @@ int WinsockCode(int error) {
     case EDESTADDRREQ:
       return 10039;
     case EMSGSIZE:
-      return 10040;
+      return kMessageTooLong;
     case EPROTOTYPE:
       return 10041;
     case ENOPROTOOPT:
@@ -99,7 +99,6 @@ int WinsockCode(int error) {
 }
 
 constexpr int kHostNotFound = 11001;
-constexpr int kMessageTooLong = 10040;
 
 // Each thread keeps the code of its own last failed call, as Winsock does.
 thread_local int lastError = 0;

@@ -5,12 +5,12 @@
 #include <netinet/in.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cstdio>
 #include <cstring>
 #include <optional>
 #include <tuple>
 
+#include "platform/hex_digit.h"
 #include "platform/ipv4_address.h"
 
 namespace tolvaren::platform::linux_backend {
@@ -69,18 +69,10 @@ void ForEachLine(std::string_view text, Visit visit) {
 std::optional<std::uint32_t> ParseHex(std::string_view text) {
   if (text.empty() || text.size() > 8) return std::nullopt;
   std::uint32_t value = 0;
-  for (char c : text) {
-    std::uint32_t digit = 0;
-    if (c >= '0' && c <= '9') {
-      digit = static_cast<std::uint32_t>(c - '0');
-    } else if (c >= 'A' && c <= 'F') {
-      digit = static_cast<std::uint32_t>(c - 'A' + 10);
-    } else if (c >= 'a' && c <= 'f') {
-      digit = static_cast<std::uint32_t>(c - 'a' + 10);
-    } else {
-      return std::nullopt;
-    }
-    value = value << 4 | digit;
+  for (const char c : text) {
+    const int digit = HexDigitValue(c);
+    if (digit < 0) return std::nullopt;
+    value = value << 4 | static_cast<std::uint32_t>(digit);
   }
   return value;
 }
@@ -134,21 +126,6 @@ bool IsIpv6Address(std::string_view text) {
 
 }  // namespace
 
-std::optional<Ipv4Bytes> InetAtonAddress(std::string_view text) {
-  // inet_aton stops at the first white-space character and takes the rest
-  // for trailing text; the resolver wants the whole text to be the address.
-  if (text.empty() || std::any_of(text.begin(), text.end(),
-                                  [](char c) { return c == '\0' || std::isspace(static_cast<unsigned char>(c)); })) {
-    return std::nullopt;
-  }
-  const std::string address(text);
-  in_addr bytes{};
-  if (inet_aton(address.c_str(), &bytes) == 0) return std::nullopt;
-  Ipv4Bytes result{};
-  std::memcpy(result.data(), &bytes.s_addr, result.size());
-  return result;
-}
-
 std::vector<std::string> ResolvConfIpv4Servers(std::string_view text) {
   std::vector<std::string> servers;
   std::size_t taken = 0;  // IPv4 and IPv6 servers alike
@@ -158,7 +135,7 @@ std::vector<std::string> ResolvConfIpv4Servers(std::string_view text) {
     while (!line.empty() && (line.front() == ' ' || line.front() == '\t')) line.remove_prefix(1);
     const std::string_view address = line.substr(0, line.find_first_of(" \t"));
     if (address.empty()) return;
-    if (const auto ipv4 = InetAtonAddress(address)) {
+    if (const auto ipv4 = ParseIpv4(address, Ipv4Syntax::kInetAton)) {
       servers.push_back(FormatIpv4(*ipv4));
       ++taken;
     } else if (IsIpv6Address(address)) {

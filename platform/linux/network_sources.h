@@ -46,11 +46,6 @@ struct DefaultRoute {
 // address, skips lines whose word is neither, and stops after three servers.
 std::vector<std::string> ResolvConfIpv4Servers(std::string_view text);
 
-// A whole text read as inet_aton reads an address: one to four parts, each
-// decimal, octal ("0" first) or hexadecimal ("0x" first), the last filling
-// the bytes that are left.
-std::optional<Ipv4Bytes> InetAtonAddress(std::string_view text);
-
 // The default routes (destination and mask 0, up) of /proc/net/route text.
 std::vector<DefaultRoute> ParseDefaultRoutes(std::string_view text);
 

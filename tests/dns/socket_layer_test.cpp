@@ -100,7 +100,7 @@ TEST_F(SocketLayer, HostsThatAreNotDottedQuadsAreLookedUp) {
 TEST_F(SocketLayer, SendFailures) {
   UdpClient client(api);
   client.SetHost("127.0.0.1");
-  api.sendError = 10040;
+  api.sendError = platform::kMessageTooLong;
   EXPECT_THROW(client.SendPacket("x"), EPackageSizeTooBig);
   api.sendError = 10051;
   EXPECT_EQ(FailureOf<ESocketError>([&] { client.SendPacket("x"); }),
@@ -136,7 +136,7 @@ TEST_F(SocketLayer, ReceiveTakesTheDatagramAndItsSender) {
   client.BufferSize = 4;
   api.incoming.push_back({{192, 0, 2, 9}, 5300, "hello"});
   const auto tooLong = CaughtOf<ESocketError>([&] { client.ReceivePacket(100); });
-  EXPECT_EQ(tooLong ? tooLong->ErrorCode() : 0, 10040);
+  EXPECT_EQ(tooLong ? tooLong->ErrorCode() : 0, platform::kMessageTooLong);
 }
 
 TEST_F(SocketLayer, RunQueryNeedsAQuestionAndAReply) {

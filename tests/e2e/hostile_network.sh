@@ -80,6 +80,8 @@ servers 127.0.0.21 127.0.0.22 127.0.0.23 127.0.0.1
 expect_value "$quick" 'x?d' x
 printf 'nameserver 127.0.0.054\nnameserver 0x7f.1\n' >"$resolv"
 expect_value "$quick" '?d' hostile-pc # 127.0.0.44 is closed; 0x7f.1 is 127.0.0.1
+printf 'nameserver 08.0.0.1\nnameserver 127.000.000.054\nnameserver 0177.1\n' >"$resolv"
+expect_value "$quick" '?d' hostile-pc # 08 is no octal number: skipped; 127.0.0.44 is closed; 0177.1 is 127.0.0.1
 
 echo "-- a thousand silent servers: three are asked, 2 s each"
 for n in $(seq 1000); do echo "nameserver 127.0.0.$((2 + n % 3))"; done >"$resolv"

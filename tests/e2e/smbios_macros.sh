@@ -58,4 +58,48 @@ grep -q "^Error" "$OUT" && fail "the help printed an Error line"
 [[ "$STATUS" == 0 ]] || fail "help exit status $STATUS"
 unset TOLVAREN_BIOS_IMAGE
 
+# The Linux clock: a zone file that is a FIFO counts as UTC, whether TZ names
+# it (as a path, ":path" or a name under TZDIR) or /etc/localtime is one (in
+# a private mount namespace); no action may wait on it.
+if [[ -z "$RUNNER" ]]; then
+  echo "-- a zone file that is a FIFO never holds a run up and reads as UTC"
+  zone="$(mktemp -d)"
+  mkfifo "$zone/fifo"
+  use_image ident.bin
+  # run_bounded ENV... -- ARGS... : run_tool under `env ENV...`, ended after 10 s.
+  run_bounded() {
+    local vars=()
+    while [[ "$1" != -- ]]; do vars+=("$1"); shift; done
+    shift
+    STATUS=0
+    env "${vars[@]}" timeout 10 "$TOOL" "$@" </dev/null >"$OUT" || STATUS=$?
+  }
+  for setting in "TZ=$zone/fifo" "TZ=:$zone/fifo" "TZDIR=$zone TZ=fifo"; do
+    # shellcheck disable=SC2086
+    run_bounded $setting -- /d plain
+    expect_lines 0 "plain"
+    for action in /s /j; do
+      # shellcheck disable=SC2086
+      run_bounded $setting -- "$action"
+      [[ "$STATUS" == 0 ]] || fail "$setting $action: exit status $STATUS (124: it hung)"
+    done
+    today="$(date -u +%d%m%y)"
+    # shellcheck disable=SC2086
+    run_bounded $setting -- /d '?D?M?Y'
+    [[ "$(tr -d '\n' <"$OUT")" == "$today" || "$(date -u +%d%m%y)" != "$today" ]] ||
+      fail "$setting: the date is not UTC's: $(cat "$OUT")"
+  done
+  if unshare -m true 2>/dev/null; then
+    unset TZ
+    STATUS=0
+    timeout 20 unshare -m bash -c 'mount --make-rprivate / && mount --bind "$1" /etc/localtime &&
+      "$2" /d plain && "$2" /s >/dev/null && "$2" /j >/dev/null' _ "$zone/fifo" "$TOOL" </dev/null >"$OUT" || STATUS=$?
+    expect_lines 0 "plain"
+  else
+    echo "   (no mount namespace here: /etc/localtime as a FIFO not tried)"
+  fi
+  rm -rf "$zone"
+  unset TOLVAREN_BIOS_IMAGE
+fi
+
 finish

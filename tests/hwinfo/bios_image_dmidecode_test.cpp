@@ -16,6 +16,7 @@
 #include "hwinfo/smbios_synthesis.h"
 #include "platform/fake/fake_machine.h"
 #include "tests/hwinfo/dmidecode_reference.h"
+#include "tests/hwinfo/smbios_fixture.h"
 
 namespace tolvaren {
 namespace {
@@ -132,12 +133,11 @@ TEST_F(DmidecodeReading, ControlBytesShowAsDmidecodeShowsThem) {
   ASSERT_NE(at, std::string::npos) << reading;
   const std::string shown = reading.substr(at + label.size(), reading.find('\n', at) - at - label.size());
 
-  platform::fake::FakeMachine machine;
-  Host host = Host::StartUp(machine.platform());
-  TSMBIOS smbios(host);
-  ASSERT_EQ(LoadBiosImageBytes(dump, smbios.Image(), smbios.High()), "");
-  smbios.GetInfo(0);
-  EXPECT_EQ(smbios.SystemSerial(), shown);
+  BiosImage image{};
+  HighTable high;
+  ASSERT_EQ(LoadBiosImageBytes(dump, image, high), "");
+  testing::SmbiosOnFake f;
+  EXPECT_EQ(f.Decode(image, high).SystemSerial(), shown);
   EXPECT_EQ(shown, "A.B.C.[2JD.E.F.G");
 }
 

@@ -176,4 +176,37 @@ inline std::string RawUuidFromDmidecode(const std::string& dmidecode, int versio
   return hex;
 }
 
+// dmidecode shows every byte below 32 and from 127 on as "." (its filter
+// compares a signed char, so bytes from 128 on count as below 32) and does
+// not trim; this reader trims codes 0 to 32 at both ends, shows bytes below
+// 32 and 127 as "." and keeps those from 128 on. Both sides are compared as
+// dmidecode shows them, without blanks and dots at the ends.
+inline std::string Shown(std::string text) {
+  for (char& c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 32 || byte >= 127) c = '.';
+  }
+  const std::size_t first = text.find_first_not_of(" .");
+  if (first == std::string::npos) return "";
+  return text.substr(first, text.find_last_not_of(" .") - first + 1);
+}
+
+// dmidecode's text for a string field: "Not Specified" (string number 0) and
+// "<BAD INDEX>" (a number past the set) both read as empty here, as does a
+// missing structure; this reader cuts a string at 255 bytes.
+inline std::string Expected(const std::string& dmidecode) {
+  if (dmidecode == "Not Specified" || dmidecode == "<BAD INDEX>") return "";
+  return Shown(dmidecode.substr(0, 255));
+}
+
+// dmidecode spells a few chassis types differently ("Laptop", "Sub
+// Chassis"); names are compared without case and blanks.
+inline std::string Folded(const std::string& name) {
+  std::string out;
+  for (char c : name) {
+    if (c != ' ') out += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  }
+  return out;
+}
+
 }  // namespace tolvaren::testing

@@ -19,8 +19,11 @@ namespace tolvaren {
 namespace {
 
 using testing::Bytes;
+using testing::Expected;
+using testing::Folded;
 using testing::kSharedSmbios;
 using testing::ReadBytes;
+using testing::Shown;
 namespace fs = std::filesystem;
 
 // One dump: what the tool is given and what dmidecode reads.
@@ -107,41 +110,11 @@ Reading ParseReading(const std::string& text) {
   return reading;
 }
 
-// dmidecode shows bytes below 32 and 127 as "." and does not trim; this reader
-// trims codes 0 to 32 at both ends and keeps the bytes. Both sides are
-// compared as dmidecode shows them, without blanks and dots at the ends.
-std::string Shown(std::string text) {
-  for (char& c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte < 32 || byte == 127) c = '.';
-  }
-  const std::size_t first = text.find_first_not_of(" .");
-  if (first == std::string::npos) return "";
-  return text.substr(first, text.find_last_not_of(" .") - first + 1);
-}
-
-// dmidecode's text for a string field: "Not Specified" (string number 0) and
-// "<BAD INDEX>" (a number past the set) both read as empty here, as does a
-// missing structure; this reader cuts a string at 255 bytes.
-std::string Expected(const std::string& dmidecode) {
-  if (dmidecode == "Not Specified" || dmidecode == "<BAD INDEX>") return "";
-  return Shown(dmidecode.substr(0, 255));
-}
-
 // The version dmidecode decodes by, after its own fix-ups ("SMBIOS 2.3 present").
 int DmidecodeVersion(const std::string& text) {
   std::smatch m;
   if (!std::regex_search(text, m, std::regex(R"(SMBIOS (\d+)\.(\d+)(\.\d+)? present)"))) return 0;
   return std::stoi(m[1]) << 8 | std::stoi(m[2]);
-}
-
-// dmidecode spells a few chassis types differently ("Laptop", "Sub Chassis").
-std::string Folded(const std::string& name) {
-  std::string out;
-  for (char c : name) {
-    if (c != ' ') out += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  }
-  return out;
 }
 
 // The one dump whose table this reader's walk cannot follow (see below).

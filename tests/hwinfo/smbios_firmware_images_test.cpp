@@ -18,7 +18,10 @@ namespace tolvaren {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::Expected;
+using testing::Folded;
 using testing::RawUuidFromDmidecode;
+using testing::Shown;
 
 const fs::path kImages = fs::path(TOLVAREN_SOURCE_DIR) / "tests/fixtures/firmware";
 
@@ -39,42 +42,11 @@ std::map<std::string, std::string> ReadKeywords(const fs::path& path) {
   return values;
 }
 
-// dmidecode shows bytes below 32 and from 127 on as "." and does not trim;
-// this reader trims codes 0 to 32 at both ends and keeps the bytes. Both sides
-// are compared as dmidecode shows them, without blanks and dots at the ends.
-std::string Shown(std::string text) {
-  for (char& c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte < 32 || byte >= 127) c = '.';
-  }
-  const std::size_t first = text.find_first_not_of(" .");
-  if (first == std::string::npos) return "";
-  return text.substr(first, text.find_last_not_of(" .") - first + 1);
-}
-
-// dmidecode's text for a string field: "Not Specified" for string number 0
-// (and nothing when the structure is missing) both read as empty here; a
-// string longer than 255 bytes is cut to 255 here.
-std::string Expected(const std::string& dmidecode) {
-  if (dmidecode == "Not Specified") return "";
-  return Shown(dmidecode.substr(0, 255));
-}
-
-// dmidecode spells a few chassis types differently ("Laptop", "Sub Chassis");
-// compared without case and blanks.
 // "2.8" as 0x0208.
 int VersionNumber(const std::string& version) {
   const std::size_t dot = version.find('.');
   if (dot == std::string::npos) return 0;  // no entry point found
   return std::stoi(version.substr(0, dot)) << 8 | std::stoi(version.substr(dot + 1));
-}
-
-std::string Folded(const std::string& name) {
-  std::string out;
-  for (char c : name) {
-    if (c != ' ') out += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  }
-  return out;
 }
 
 // "2.8" from dmidecode's line "SMBIOS 2.8 present."; empty when it found no

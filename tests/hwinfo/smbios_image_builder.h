@@ -5,7 +5,7 @@
 //   SmbiosImageBuilder b;
 //   b.EntryPointAt(0xF0000).TableAt(0xF0100);
 //   b.Add(Structure(1, 0x1B).Strings({1, 2, 0, 3}).Text({"Maker", "Model", "SN1"}));
-//   TSMBIOS smbios = ...; smbios.Image() = b.Build();
+//   SmbiosOnFake f; f.Decode(b);  (smbios_fixture.h)
 
 #include <algorithm>
 #include <cstdint>
@@ -103,6 +103,12 @@ class SmbiosImageBuilder {
     smAnchor_ = false;
     return *this;
   }
+  // Fills in both checksums of the entry point, as firmware does (left zero
+  // otherwise, so the reader only finds it by its anchor).
+  SmbiosImageBuilder& Checksummed() {
+    checksummed_ = true;
+    return *this;
+  }
   // Appends a structure; its handle is its position in the table.
   SmbiosImageBuilder& Add(const Structure& s) {
     std::vector<std::uint8_t> bytes = s.Encode();
@@ -135,12 +141,22 @@ class SmbiosImageBuilder {
     PutLe(ep, kEntryTableLength, length, 2);
     PutLe(ep, kEntryTableAddress, table_, 4);
     PutLe(ep, kEntryStructureCount, count, 2);
+    if (checksummed_) {
+      ep[kEntryIntermediateChecksum] = ZeroingByte(ep, kEntryDmiAnchor, kLegacyPointSize);
+      ep[kEntryChecksum] = ZeroingByte(ep, 0, kEntryPointSize);
+    }
     if (entryPoint_ != 0) Put(image, entryPoint_, ep);
     for (const auto& [address, bytes] : pokes_) Put(image, address, bytes);
     return image;
   }
 
  private:
+  // The byte that makes `count` bytes from `from` sum to zero.
+  static std::uint8_t ZeroingByte(const std::vector<std::uint8_t>& bytes, std::size_t from, std::size_t count) {
+    std::uint8_t sum = 0;
+    for (std::size_t i = from; i < from + count; ++i) sum = static_cast<std::uint8_t>(sum + bytes[i]);
+    return static_cast<std::uint8_t>(0x100 - sum);
+  }
   static void Put(BiosImage& image, std::uint32_t address, const std::vector<std::uint8_t>& bytes) {
     for (std::size_t i = 0; i < bytes.size(); ++i) {
       const std::uint64_t at = std::uint64_t{address} + i;
@@ -155,6 +171,7 @@ class SmbiosImageBuilder {
   std::optional<std::uint16_t> count_;
   std::optional<std::uint16_t> length_;
   bool smAnchor_ = true;
+  bool checksummed_ = false;
   std::vector<std::vector<std::uint8_t>> structures_;
   std::vector<std::pair<std::uint32_t, std::vector<std::uint8_t>>> pokes_;
 };

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "hwinfo/smbios_anchor.h"
 #include "smbios_fixture.h"
 
@@ -44,6 +46,60 @@ TEST(SmbiosEntryPoint, FirstAnchorInAscendingOrderWinsAtAnyAlignment) {
   // A lone "_DMI_" in front of the entry point does not win over "_SM_".
   b.Poke(0xE0100, {'_', 'D', 'M', 'I', '_'});
   EXPECT_EQ(f.Decode(b).EntryPointAddress(), 0xE1233u);
+}
+
+TEST(SmbiosEntryPoint, TheFirstAlignedEntryPointWithValidChecksumsWins) {
+  // The real entry point at 0xF5A40; a decoy table at 0xE3000 names another
+  // serial.
+  SmbiosImageBuilder real;
+  real.EntryPointAt(0xF5A40).TableAt(0xF5A60).Checksummed().Add(SystemInfo({"M", "P", "V", "real"}));
+  const BiosImage clean = real.Build();
+  SmbiosImageBuilder decoy;
+  decoy.EntryPointAt(0xE2000).TableAt(0xE3000).Checksummed().Add(SystemInfo({"M", "P", "V", "stray"}));
+  const BiosImage decoyImage = decoy.Build();
+  const auto at = [](std::uint32_t address) { return static_cast<std::ptrdiff_t>(address - kBiosAreaBase); };
+
+  struct Case {
+    const char* what;
+    std::function<void(BiosImage&)> change;
+    std::uint32_t entry;
+  };
+  const Case cases[] = {
+      {"stray text, unaligned", [&](BiosImage& i) { std::copy_n("_SM_", 4, i.begin() + at(0xE1233)); }, 0xF5A40},
+      {"stray text, aligned", [&](BiosImage& i) { std::copy_n("_SM_", 4, i.begin() + at(0xE1000)); }, 0xF5A40},
+      {"whole entry point, one checksum wrong",
+       [&](BiosImage& i) {
+         std::copy_n(decoyImage.begin() + at(0xE2000), 0x1000 + 0x40, i.begin() + at(0xE2000));
+         ++i[at(0xE2000) + kEntryBcdRevision];
+       },
+       0xF5A40},
+      {"whole entry point, its _DMI_ part's checksum wrong",
+       [&](BiosImage& i) {
+         std::copy_n(decoyImage.begin() + at(0xE2000), 0x1000 + 0x40, i.begin() + at(0xE2000));
+         ++i[at(0xE2000) + kEntryIntermediateChecksum];
+         --i[at(0xE2000) + kEntryChecksum];
+       },
+       0xF5A40},
+      {"its own _DMI_ part when only the _SM_ checksum fails",
+       [&](BiosImage& i) { ++i[at(0xF5A40) + kEntryBcdRevision]; }, 0xF5A40},
+      {"a valid one before it", [&](BiosImage& i) { std::copy_n(decoyImage.begin(), 0x10000, i.begin()); }, 0xE2000},
+      {"none validates: the first anchor, as before",
+       [&](BiosImage& i) {
+         std::copy_n("_SM_", 4, i.begin() + at(0xE1233));
+         ++i[at(0xF5A40) + kEntryIntermediateChecksum];  // both sums now miss
+       },
+       0xE1233},
+  };
+  for (const Case& c : cases) {
+    BiosImage image = clean;
+    c.change(image);
+    EXPECT_EQ(FindEntryPointAddress(image), c.entry) << c.what;
+    SmbiosOnFake f;
+    EXPECT_EQ(f.Decode(image).EntryPointAddress(), c.entry) << c.what;
+    if (c.entry == 0xF5A40) {
+      EXPECT_EQ(f.smbios.SystemSerial(), "real") << c.what;
+    }
+  }
 }
 
 TEST(SmbiosEntryPoint, NoAnchorOrTableOutsideTheAreaLeavesFieldsEmpty) {
@@ -316,8 +372,8 @@ TEST(SmbiosTableWalk, OnlyTheFirstStructureOfATypeIsDecoded) {
   EXPECT_EQ(f.Decode(b).MainBoardSerial(), "FIRST");
   EXPECT_EQ(FindStructTableIndex(f.smbios.StructTables(), 2, 1), 1);
   EXPECT_EQ(FindStructTableIndex(f.smbios.StructTables(), 2, 2), -1);
-  EXPECT_EQ(FindStructTable(f.smbios.StructTables(), 9, 0).Address, 0u);
-  EXPECT_EQ(FindStructTable(f.smbios.StructTables(), 2, 1).Handle, 1);
+  EXPECT_EQ(FindStructTableIndex(f.smbios.StructTables(), 9, 0), -1);
+  EXPECT_EQ(f.smbios.StructTables()[1].Handle, 1);
 }
 
 TEST(SmbiosGetInfo, ASecondCallResetsEveryField) {

@@ -144,9 +144,9 @@ TEST(TcpIp, BufferGrowsToTwiceTheSizeAsked) {
     };
     m.ipHelper.params = NetworkParamsRecord{};
   });
+  EXPECT_EQ(g.tcpip.AdapterCount(), 1);
   EXPECT_EQ(g.machine.ipHelper.adapterBufferSizes,
             (std::vector<std::uint32_t>{static_cast<std::uint32_t>(records::adapter::kSize), 2560}));
-  EXPECT_EQ(g.tcpip.AdapterCount(), 1);
   EXPECT_EQ(g.machine.ipHelper.paramsBufferSizes,
             (std::vector<std::uint32_t>{static_cast<std::uint32_t>(records::network_params::kSize)}));
 }

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <vector>
 
@@ -59,11 +60,30 @@ TEST_F(LinuxNameStoreTest, InvalidNamesAreRefusedWithEinvalAndChangeNothing) {
   EXPECT_EQ(Content(), "oldname\n");
 }
 
-TEST_F(LinuxNameStoreTest, AFolderThatCannotBeWrittenReportsTheErrno) {
-  LinuxNameStore store((folder / "missing" / "hostname").string());
-  const NameWriteResult result = store.WriteComputerName("jupiter");
-  EXPECT_FALSE(result.accepted);
-  EXPECT_EQ(result.errorCode, static_cast<std::uint32_t>(ENOENT));
+// A refused write gives the system's code and one line naming the file and
+// the system's reason; a folder in the way is no invalid name.
+TEST_F(LinuxNameStoreTest, ARefusedWriteSaysWhichFileAndWhy) {
+  struct Case {
+    const char* what;
+    fs::path path;
+    std::function<void()> setUp;
+    int error;
+    std::string reason;
+  };
+  const Case cases[] = {
+      {"no folder", folder / "missing" / "hostname", [] {}, ENOENT, "No such file or directory"},
+      {"a folder", path, [&] { fs::remove(path), fs::create_directory(path); }, EISDIR, "Is a directory"},
+      {"a FIFO", path, [&] { fs::remove(path), mkfifo(path.c_str(), 0644); }, ENOTSUP, "it is a FIFO, not a file"},
+  };
+  for (const Case& c : cases) {
+    SetUp();
+    c.setUp();
+    const NameWriteResult result =
+        LinuxNameStore(c.path.string(), (folder / "hosts").string()).WriteComputerName("jupiter");
+    EXPECT_FALSE(result.accepted) << c.what;
+    EXPECT_EQ(result.errorCode, static_cast<std::uint32_t>(c.error)) << c.what;
+    EXPECT_EQ(result.reasons, std::vector<std::string>{c.path.string() + ": " + c.reason}) << c.what;
+  }
 }
 
 std::string Read(const fs::path& file) {
@@ -104,42 +124,69 @@ TEST_F(LinuxNameStoreTest, HostsAndCloudInitAfterTheName) {
     const char* what;
     std::string hosts;  // "-" for no file, "loop" for a link to itself
     std::string hostsAfter;
-    std::string cloudCfg;  // "-" for no cloud-init
-    std::string dropIn;
+    std::vector<std::pair<std::string, std::string>> cloudFiles;  // below cloud/
     std::vector<std::string> warnings;
   };
+  const std::string cloud = (folder / "cloud").string();
+  const std::string keep =
+      "set \"preserve_hostname: true\" in " + cloud + "/cloud.cfg or in a file of " + cloud + "/cloud.cfg.d/";
   const std::string cloudWarning =
-      "cloud-init may set the old name again at the next boot; to keep the new one, set "
-      "\"preserve_hostname: true\" in " +
-      (folder / "cloud/cloud.cfg").string() + " or in a file of " + (folder / "cloud/cloud.cfg.d").string() + "/";
+      "cloud-init may set the old name again at the next boot; to keep the new one, " + keep;
+  const std::string hosts = (folder / "hosts").string();
+  const std::string rewrites = "rewrites " + hosts + " at every boot (\"manage_etc_hosts\" is set)";
+  const auto doubt = [&](const std::string& why) {
+    return "cloud-init's configuration could not be read with certainty (" + cloud + why +
+           "), so it cannot be told whether cloud-init sets the old name again at the next boot or rewrites " + hosts +
+           "; to keep the new name, " + keep;
+  };
   const Case cases[] = {
-      {"hosts renamed", "127.0.1.1 oldname\n", "127.0.1.1 jupiter\n", "-", "", {}},
-      {"hosts without the name", "127.0.0.1 localhost\n", "127.0.0.1 localhost\n", "-", "", {}},
-      {"no hosts file", "-", "-", "-", "", {}},
+      {"hosts renamed", "127.0.1.1 oldname\n", "127.0.1.1 jupiter\n", {}, {}},
+      {"hosts without the name", "127.0.0.1 localhost\n", "127.0.0.1 localhost\n", {}, {}},
+      {"no hosts file", "-", "-", {}, {}},
       {"hosts cannot be read",
        "loop",
        "",
+       {},
+       {hosts + " was not updated (Too many levels of symbolic links), so its loopback lines still name the old name"}},
+      {"cloud-init without the setting", "-", "-", {{"cloud.cfg", "users: []\n"}}, {cloudWarning}},
+      {"cloud-init keeps the name", "-", "-", {{"cloud.cfg", "preserve_hostname: true\n"}}, {}},
+      {"a drop-in keeps the name",
        "-",
-       "",
-       {(folder / "hosts").string() +
-        " was not updated (Too many levels of symbolic links), so its loopback lines still name the old "
-        "name"}},
-      {"cloud-init without the setting", "-", "-", "users: []\n", "", {cloudWarning}},
-      {"cloud-init keeps the name", "-", "-", "preserve_hostname: true\n", "", {}},
-      {"a drop-in keeps the name", "-", "-", "preserve_hostname: false\n", "preserve_hostname: true\n", {}},
+       "-",
+       {{"cloud.cfg", "preserve_hostname: false\n"}, {"cloud.cfg.d/99-keep.cfg", "preserve_hostname: true\n"}},
+       {}},
+      {"cloud-init disabled", "-", "-", {{"cloud.cfg", ""}, {"cloud-init.disabled", ""}}, {}},
+      {"cloud-init also writes /etc/hosts",
+       "-",
+       "-",
+       {{"cloud.cfg", "manage_etc_hosts: true\n"}},
+       {"cloud-init may set the old name again at the next boot and " + rewrites + "; to keep the new one, " + keep}},
+      {"cloud-init keeps the name but writes /etc/hosts",
+       "-",
+       "-",
+       {{"cloud.cfg", "preserve_hostname: true\nmanage_etc_hosts: template\n"}},
+       {"cloud-init " + rewrites + ", so that file may not keep the new name"}},
+      {"a drop-in the check cannot read",
+       "-",
+       "-",
+       {{"cloud.cfg", "preserve_hostname: true\n"}, {"cloud.cfg.d/50-bom.cfg", "\xEF\xBB\xBFusers: []\n"}},
+       {doubt("/cloud.cfg.d/50-bom.cfg: it starts with a byte-order mark")}},
+      {"a drop-in that is a folder",
+       "-",
+       "-",
+       {{"cloud.cfg", "preserve_hostname: true\n"}, {"cloud.cfg.d/50-dir.cfg/x", ""}},
+       {doubt("/cloud.cfg.d/50-dir.cfg: Is a directory")}},
   };
   for (const Case& c : cases) {
     SetUp();
-    const fs::path hosts = folder / "hosts";
     if (c.hosts == "loop") {
       fs::create_symlink("hosts", hosts);
     } else if (c.hosts != "-") {
       Write(hosts, c.hosts);
     }
-    if (c.cloudCfg != "-") Write(folder / "cloud/cloud.cfg", c.cloudCfg);
-    if (!c.dropIn.empty()) Write(folder / "cloud/cloud.cfg.d/99-keep.cfg", c.dropIn);
+    for (const auto& [name, text] : c.cloudFiles) Write(folder / "cloud" / name, text);
 
-    LinuxNameStore store(path.string(), hosts.string(), (folder / "cloud").string());
+    LinuxNameStore store(path.string(), hosts, cloud);
     const NameWriteResult result = store.WriteComputerName("jupiter");
     EXPECT_TRUE(result.accepted) << c.what;
     EXPECT_EQ(Content(), "jupiter\n") << c.what;
@@ -152,6 +199,22 @@ TEST_F(LinuxNameStoreTest, HostsAndCloudInitAfterTheName) {
     }
     EXPECT_EQ(store.StaticName(), "jupiter");
   }
+}
+
+// cloud-init's files are read one at a time and together only up to a bound:
+// past it the check says it could not tell, and the name is written.
+TEST_F(LinuxNameStoreTest, CloudInitFilesAreReadWithinABound) {
+  Write(folder / "cloud/cloud.cfg", "preserve_hostname: true\n");
+  const std::string mebibyte = "users: []\n" + std::string(1024 * 1024 - 11, '#') + "\n";
+  for (const char* name : {"50", "51", "52", "53", "54", "55", "56", "57", "58"}) {
+    Write(folder / "cloud/cloud.cfg.d" / (std::string(name) + ".cfg"), mebibyte);
+  }
+  const NameWriteResult result = LinuxNameStore(path.string(), (folder / "hosts").string(), (folder / "cloud").string())
+                                     .WriteComputerName("jupiter");
+  EXPECT_TRUE(result.accepted);
+  ASSERT_EQ(result.warnings.size(), 1u);
+  EXPECT_NE(result.warnings[0].find("57.cfg: the files together are larger than 8388608 bytes"), std::string::npos)
+      << result.warnings[0];
 }
 
 }  // namespace

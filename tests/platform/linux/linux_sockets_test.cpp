@@ -38,7 +38,7 @@ TEST(LinuxSockets, OversizedDatagramFails) {
   Ipv4Bytes sender{};
   std::uint16_t senderPort = 0;
   EXPECT_EQ(api.ReceiveFrom(server, buffer, sizeof buffer, sender, senderPort), -1);
-  EXPECT_EQ(api.LastError(), 10040);
+  EXPECT_EQ(api.LastError(), kMessageTooLong);
   EXPECT_EQ(sender, kLoopback);
   api.CloseSocket(server);
   api.CloseSocket(client);

@@ -1,8 +1,11 @@
+#include <arpa/inet.h>
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <fstream>
 
 #include "platform/ip_helper_records.h"
+#include "platform/ipv4_address.h"
 #include "platform/linux/linux_network.h"
 #include "platform/linux/network_sources.h"
 
@@ -29,6 +32,34 @@ TEST(NetworkSources, ResolvConfServers) {
       {"", {}},
   };
   for (const auto& c : cases) EXPECT_EQ(ResolvConfIpv4Servers(c.text), c.servers) << c.text;
+}
+
+// Every text of one to four parts drawn from awkward pieces reads as glibc's
+// inet_aton reads it (those texts hold no blank, which inet_aton would end at).
+TEST(NetworkSources, InetAtonSyntaxIsGlibcs) {
+  const std::vector<std::string> pieces = {"",           "0",          "1",   "8",   "08",    "0x",
+                                           "0x1f",       "0XfF",       "255", "256", "0377",  "0400",
+                                           "4294967295", "4294967296", "x",   "-1",  "65535", "0x100"};
+  std::vector<std::string> texts = {""};
+  std::size_t checked = 0;
+  for (int parts = 1; parts <= 4; ++parts) {
+    std::vector<std::string> longer;
+    for (const std::string& head : texts) {
+      for (const std::string& piece : pieces) longer.push_back(parts == 1 ? piece : head + "." + piece);
+    }
+    texts = std::move(longer);
+    for (const std::string& text : texts) {
+      in_addr system{};
+      std::optional<Ipv4Bytes> expected;
+      if (inet_aton(text.c_str(), &system) != 0) {
+        expected.emplace();
+        std::memcpy(expected->data(), &system.s_addr, 4);
+      }
+      ASSERT_EQ(ParseIpv4(text, Ipv4Syntax::kInetAton), expected) << text;
+      ++checked;
+    }
+  }
+  EXPECT_GT(checked, 100000u);
 }
 
 TEST(NetworkSources, DefaultRoutesOfProcNetRoute) {

@@ -17,7 +17,7 @@ description:
     restart, gives the host that name (C(tolvaren /c NAME)).
   - The expanded name itself is written, so a template with random or date
     macros renames the host to exactly the name this module reported. With
-    C(name), the template is not expanded again: that name is checked
+    C(name), the template is not expanded again; that name is checked
     (C(tolvaren /j NAME)) and only that name is ever written.
   - Idempotent; supports check mode and diff mode.
   - Fails, in check mode too, where C(tolvaren /c) would, for a template that
@@ -36,7 +36,7 @@ options:
       - The approved name, for example the C(name) an earlier check-mode run
         of the same template returned. The template is not expanded again, so
         a random macro, the date or a reverse DNS answer that changed since
-        cannot change what is written: the host is renamed to this name only.
+        cannot change what is written; the host is renamed to this name only.
         The task fails without renaming anything when C(tolvaren /j NAME)
         reports another name for it (a name holding macros or characters the
         clean-up removes), or problems.
