@@ -5,9 +5,10 @@
 # only a package needs:
 #   deb          the man page gzipped, copyright and changelog (Debian policy)
 #   windows_zip  the .exe in x64/ or x86/, the README and LICENSE with CR LF line ends
-# scripts/package.sh runs CPack on the native build (tolvaren_VERSION_amd64.deb)
-# and on the 64-bit Windows build, which takes the 32-bit build beside it
-# (tolvaren-VERSION-windows.zip).
+# scripts/package.sh runs CPack on the native build (tolvaren_VERSION_amd64.deb,
+# tolvaren-VERSION-1.x86_64.rpm) and on the 64-bit Windows build, which takes
+# the 32-bit build beside it (tolvaren-VERSION-windows.zip), and builds the
+# 64-bit build's msi target (tolvaren-VERSION-x64.msi).
 include(GNUInstallDirs)
 
 # CPack installs what scripts/package.sh built, without building the tests first.
@@ -69,15 +70,41 @@ if(NOT WIN32)
   set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS OFF)
   # CPack puts the summary above this as the synopsis line.
-  set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Tolvaren reads the machine's SMBIOS identification (makers, models and
+  set(package_description "Tolvaren reads the machine's SMBIOS identification (makers, models and
 serial numbers of system, main board and chassis; the system UUID) and its
 network identity (first IPv4 and hardware address, reverse DNS name), and
 then prints a summary of them, shows what a name template such as acme-?s
 expands to, or gives the computer a new name, written to /etc/hostname for
 the next boot.
-.
+
 It is meant for administrators and deployment scripts that name many
 machines by one rule. One static binary; the same tool exists for Windows.")
+  # Debian marks an empty line of the description with a full stop.
+  string(REPLACE "\n\n" "\n.\n" CPACK_DEBIAN_PACKAGE_DESCRIPTION "${package_description}")
+
+  # The RPM (tolvaren-VERSION-1.x86_64.rpm) holds what a plain install does:
+  # the binary, the man page and the docs, README and LICENSE among them.
+  # packaging/cpack-project.cmake gives CPack that list of components when it
+  # makes the RPM.
+  set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_SOURCE_DIR}/packaging/cpack-project.cmake)
+  set(CPACK_TOLVAREN_RPM_PROJECTS
+      "${PROJECT_BINARY_DIR};tolvaren;runtime;/"
+      "${PROJECT_BINARY_DIR};tolvaren;docs;/")
+  set(CPACK_RPM_FILE_NAME RPM-DEFAULT)
+  set(CPACK_RPM_PACKAGE_LICENSE MIT)
+  set(CPACK_RPM_PACKAGE_GROUP "Applications/System")
+  set(CPACK_RPM_PACKAGE_DESCRIPTION "${package_description}")
+  # Static: no library to require, none to provide.
+  set(CPACK_RPM_PACKAGE_AUTOREQPROV OFF)
+  # Folders the base system owns, not this package.
+  set(CPACK_RPM_EXCLUDE_FROM_AUTO_FILELIST_ADDITION
+      /usr/share/man /usr/share/man/man1)
+  # Only the files above: no /usr/lib/.build-id links to the binary.
+  set(CPACK_RPM_SPEC_MORE_DEFINE "%define _build_id_links none")
+  set(CPACK_RPM_USER_FILELIST
+      "%doc /usr/share/doc/tolvaren/README.md"
+      "%doc /usr/share/doc/tolvaren/tolvaren-report.schema.json"
+      "%license /usr/share/doc/tolvaren/LICENSE")
 else()
   # Both Windows builds install into one zip: this 64-bit build and the
   # 32-bit build beside it, each into its own folder.
@@ -107,6 +134,22 @@ else()
     list(APPEND CPACK_INSTALL_CMAKE_PROJECTS "${i686_dir};tolvaren;windows_zip;/")
   endif()
   set(CPACK_PACKAGE_FILE_NAME tolvaren-${PROJECT_VERSION}-windows)
+
+  # The Windows Installer package of the 64-bit build, with wixl and msibuild
+  # (target msi): tolvaren-VERSION-x64.msi. make-msi.cmake in the build tree
+  # holds the product's details and the files' places.
+  if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    configure_file(${PROJECT_SOURCE_DIR}/packaging/make-msi.cmake.in ${packaging_dir}/make-msi.cmake.in @ONLY)
+    file(GENERATE OUTPUT ${packaging_dir}/make-msi.cmake INPUT ${packaging_dir}/make-msi.cmake.in)
+    set(msi ${packaging_dir}/tolvaren-${PROJECT_VERSION}-x64.msi)
+    add_custom_command(
+      OUTPUT ${msi}
+      COMMAND ${CMAKE_COMMAND} -DOUTPUT=${msi} -P ${packaging_dir}/make-msi.cmake
+      DEPENDS tolvaren ${PROJECT_SOURCE_DIR}/packaging/tolvaren.wxs.in ${packaging_dir}/make-msi.cmake
+              ${packaging_dir}/README.txt ${packaging_dir}/LICENSE.txt
+      VERBATIM)
+    add_custom_target(msi DEPENDS ${msi})
+  endif()
 endif()
 
 include(CPack)

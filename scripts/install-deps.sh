@@ -43,7 +43,8 @@ requirements=(
   "ansible-core: ansible-playbook ansible ansible-galaxy ansible-test ansible-doc"
                                               # the Ansible collection: build, install, sanity, docs
   "krb5-user: ktutil klist"                   # writes and lists the keytabs of the domain-member tests
-  "msitools: wixl msibuild msiinfo"           # builds and checks the Windows Installer package
+  "wixl: wixl"                                # builds the Windows Installer package
+  "msitools: msibuild msiinfo"                # adds its PATH entry; checks its tables
   "rpm: rpmbuild rpm"                         # builds, checks and installs the RPM
   "hostname: hostname"                        # names the private test hosts
   "lintian: lintian"                          # checks the Debian package

@@ -2,9 +2,12 @@
 # Builds the release packages into build/packages/:
 #   tolvaren_VERSION_amd64.deb         the native static binary, man page and docs
 #   tolvaren-VERSION-windows.zip       x64/ and x86/tolvaren.exe and README.txt
+#   tolvaren-VERSION-1.x86_64.rpm      the native static binary, man page and docs
+#   tolvaren-VERSION-x64.msi           the 64-bit binary for Program Files, on PATH
 #   tolvaren-naming-VERSION.tar.gz     the Ansible collection tolvaren.naming
 # It configures and builds the binaries of the native, windows and windows-i686
-# presets where needed (only the tool, not the tests), then runs CPack.
+# presets where needed (only the tool, not the tests), then runs CPack; the
+# Windows build's msi target makes the Windows Installer package.
 #
 #   scripts/package.sh            JOBS=N sets the build's parallel jobs
 set -euo pipefail
@@ -36,13 +39,16 @@ build() {
 
 build native tolvaren debian_files
 build windows-i686 tolvaren
-build windows tolvaren
+build windows tolvaren msi
 
-rm -f "$out"/tolvaren_*.deb "$out"/tolvaren-*-windows.zip
+rm -f "$out"/tolvaren_*.deb "$out"/tolvaren-*-windows.zip "$out"/tolvaren-*.rpm "$out"/tolvaren-*.msi
 run "$log_dir/cpack-deb.log" cpack -G DEB --config build/native/CPackConfig.cmake -B "$out"
 run "$log_dir/cpack-zip.log" cpack -G ZIP --config build/windows/CPackConfig.cmake -B "$out"
+run "$log_dir/cpack-rpm.log" cpack -G RPM --config build/native/CPackConfig.cmake -B "$out"
+windows_version="$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build/windows/CMakeCache.txt)"
+cp "build/windows/packaging/tolvaren-$windows_version-x64.msi" "$out"/
 rm -rf "$out/_CPack_Packages"
-ls "$out"/tolvaren_*.deb "$out"/tolvaren-*-windows.zip
+ls "$out"/tolvaren_*.deb "$out"/tolvaren-*-windows.zip "$out"/tolvaren-*.rpm "$out"/tolvaren-*.msi
 
 # The Ansible collection tolvaren.naming, as tolvaren-naming-VERSION.tar.gz.
 rm -f "$out"/tolvaren-naming-*.tar.gz

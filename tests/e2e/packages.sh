@@ -3,7 +3,10 @@
 # its files, lintian, the binary in it, the licence in its copyright file) and
 # the Windows zip (both binaries, the CR LF line ends of the README and
 # LICENSE, and the version resource of each .exe read back under Wine by the
-# Windows platform tests, where they are built).
+# Windows platform tests, where they are built), the RPM (its fields and
+# files, installed into a scratch root and run there) and the Windows
+# Installer package (its properties; installed, upgraded by a package of the
+# next version and uninstalled under Wine, in a new prefix).
 #
 #   packages.sh ROOT          ROOT is the checkout with its build/ tree
 set -euo pipefail
@@ -123,6 +126,145 @@ $top/x86/tolvaren.exe"
     out="$("$root/scripts/wine-exec" "$dir/x64/tolvaren.exe" /d a_b </dev/null)" || true
     [[ "$out" == $'a-b\r' ]] || fail "the zipped 64-bit binary does not run under Wine: $out"
   fi
+fi
+
+echo "-- the RPM"
+rpm_file="$packages/tolvaren-$version-1.x86_64.rpm"
+if [[ ! -f "$rpm_file" ]]; then
+  fail "no $rpm_file"
+else
+  query() { rpm -qp "$@" "$rpm_file" 2>/dev/null; }
+  got="$(query --queryformat '%{NAME} %{VERSION} %{ARCH} %{LICENSE}')"
+  [[ "$got" == "tolvaren $version x86_64 MIT" ]] || fail "name, version, architecture, licence: $got"
+  grep -q "^Summary *: ." <<<"$(query -i)" || fail "rpm -qpi shows no summary"
+  (($(query --queryformat '%{DESCRIPTION}' | wc -l) > 3)) || fail "no long description"
+  # rpm's own features are all a static binary may need.
+  requires="$(query -R | grep -v '^rpmlib(' || true)"
+  [[ -z "$requires" ]] || fail "a static binary needs nothing at run time; requires: $requires"
+  expected="/usr/bin/tolvaren
+/usr/share/doc/tolvaren
+/usr/share/doc/tolvaren/LICENSE
+/usr/share/doc/tolvaren/README.md
+/usr/share/doc/tolvaren/tolvaren-report.schema.json
+/usr/share/man/man1/tolvaren.1"
+  got="$(query -l | LC_ALL=C sort)"
+  [[ "$got" == "$expected" ]] || fail "files of the RPM differ; got:"$'\n'"$got"
+  [[ "$(query -L)" == /usr/share/doc/tolvaren/LICENSE ]] || fail "the licence file is not marked: $(query -L)"
+
+  echo "-- the RPM installed into a scratch root"
+  rpm_root="$work/rpm-root"
+  mkdir -p "$rpm_root"
+  if ! rpm --root "$rpm_root" --initdb >"$work/rpm.txt" 2>&1 ||
+    ! rpm --root "$rpm_root" -i "$rpm_file" >>"$work/rpm.txt" 2>&1; then
+    cat "$work/rpm.txt"
+    fail "rpm -i into $rpm_root"
+  else
+    tool="$rpm_root/usr/bin/tolvaren"
+    [[ "$("$tool" /d a_b </dev/null)" == "a-b" ]] || fail "the installed binary does not run"
+    [[ "$(rpm --root "$rpm_root" -q tolvaren)" == "tolvaren-$version-1.x86_64" ]] || fail "rpm -q does not list the package"
+    rpm --root "$rpm_root" -V tolvaren || fail "rpm -V finds installed files changed"
+    cmp -s "$rpm_root/usr/share/doc/tolvaren/LICENSE" "$root/LICENSE" || fail "the installed LICENSE is not LICENSE"
+    warnings="$(groff -ww -z -man "$rpm_root/usr/share/man/man1/tolvaren.1" 2>&1)"
+    [[ -z "$warnings" ]] || fail "the installed man page: $warnings"
+    rpm --root "$rpm_root" -e tolvaren 2>>"$work/rpm.txt" || fail "rpm -e"
+    left="$(find "$rpm_root/usr" -path '*tolvaren*' 2>/dev/null)"
+    [[ -z "$left" ]] || fail "rpm -e left: $left"
+  fi
+fi
+
+echo "-- the Windows Installer package"
+msi="$packages/tolvaren-$version-x64.msi"
+make_msi="$root/build/windows/packaging/make-msi.cmake"
+if [[ ! -f "$msi" ]]; then
+  fail "no $msi"
+else
+  property() { msiinfo export "$1" Property | tr -d '\r' | awk -F'\t' -v name="$2" '$1 == name {print $2}'; }
+  msi_version="$version"
+  [[ "$msi_version" == *.*.* ]] || msi_version="$version.0"
+  [[ "$(property "$msi" ProductName)" == Tolvaren ]] || fail "ProductName: $(property "$msi" ProductName)"
+  [[ "$(property "$msi" ProductVersion)" == "$msi_version" ]] ||
+    fail "ProductVersion: $(property "$msi" ProductVersion), the project is $version"
+  [[ "$(property "$msi" Manufacturer)" == "The Tolvaren developers" ]] || fail "Manufacturer: $(property "$msi" Manufacturer)"
+  [[ "$(property "$msi" ALLUSERS)" == 1 ]] || fail "not a per-machine package"
+  template="$(msiinfo suminfo "$msi" | sed -n 's/^Template: //p')"
+  [[ "$template" == "x64;1033" ]] || fail "not a 64-bit package: Template $template"
+
+  # A package of the next version, made the same way, for the upgrade.
+  IFS=. read -r major minor build <<<"$msi_version"
+  next_version="$major.$minor.$((build + 1))"
+  next_msi="$work/tolvaren-$next_version-x64.msi"
+  if ! cmake -DVERSION="$next_version" -DOUTPUT="$next_msi" -P "$make_msi" >"$work/make-msi.txt" 2>&1; then
+    cat "$work/make-msi.txt"
+    fail "make-msi.cmake could not make version $next_version"
+  fi
+
+  echo "-- install, upgrade and uninstall under Wine, in a new prefix"
+  # A prefix of its own, so what msiexec writes to the registry and
+  # Program Files starts from nothing. Wine's services, started by wineboot,
+  # get no output to hold open.
+  export WINEPREFIX="$work/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  unset DISPLAY
+  stop_wine() {
+    wineserver -k </dev/null >/dev/null 2>&1 || true
+    wineserver -w </dev/null >/dev/null 2>&1 || true
+  }
+  trap stop_wine EXIT
+  mkdir -p "$WINEPREFIX"
+  wineserver -p </dev/null >/dev/null 2>&1
+  wineboot -i </dev/null >/dev/null 2>&1 || true
+  # From a folder without programs, so that cmd finds tolvaren by PATH only.
+  in_wine() { (cd "$work" && wine "$@" </dev/null 2>>"$work/wine-stderr.txt"); }
+  windows_path() { echo "Z:${1//\//\\}"; }
+  folder="$WINEPREFIX/drive_c/Program Files/Tolvaren"
+  environment='HKLM\System\CurrentControlSet\Control\Session Manager\Environment'
+  uninstall='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
+  # times_on_path: how often the install folder is in the system PATH.
+  times_on_path() {
+    in_wine reg query "$environment" /v PATH | tr -d '\r' | sed -n 's/^ *PATH *REG_[A-Z_]* *//p' |
+      tr ';' '\n' | grep -ci '^C:\\Program Files\\Tolvaren\\\?$' || true
+  }
+  # installed_version MSI: the version installed programs show for it.
+  installed_version() {
+    in_wine reg query "$uninstall\\$(property "$1" ProductCode)" /v DisplayVersion 2>/dev/null | tr -d '\r' |
+      sed -n 's/^ *DisplayVersion *REG_SZ *//p' || true
+  }
+  # msiexec ACTION MSI NAME: runs it silently, with a log named after NAME.
+  msiexec_quietly() {
+    in_wine msiexec "$1" "$(windows_path "$2")" /qn /l*v "$(windows_path "$work/msiexec-$3.log")" >/dev/null ||
+      fail "msiexec $1 $(basename "$2") (status $?), log: $work/msiexec-$3.log"
+  }
+  installed_files() { (cd "$folder" 2>/dev/null && find . -type f | LC_ALL=C sort); }
+  expected_files="./LICENSE.txt
+./README.txt
+./tolvaren.exe"
+
+  msiexec_quietly /i "$msi" install
+  [[ "$(installed_files)" == "$expected_files" ]] || fail "installed files differ; got:"$'\n'"$(installed_files)"
+  cmp -s "$folder/tolvaren.exe" "$root/build/windows/tolvaren.exe" || fail "the installed tolvaren.exe is not the built one"
+  out="$(in_wine 'C:\Program Files\Tolvaren\tolvaren.exe' /d x)" || true
+  [[ "$out" == $'x\r' ]] || fail "tolvaren.exe /d x from the install folder: $out"
+  # A new process takes the system PATH from the registry.
+  out="$(in_wine cmd /c tolvaren /d x)" || true
+  [[ "$out" == $'x\r' ]] || fail "tolvaren /d x by PATH: $out"
+  [[ "$(times_on_path)" == 1 ]] || fail "the install folder is $(times_on_path) times on PATH"
+  [[ "$(installed_version "$msi")" == "$msi_version" ]] || fail "installed programs show version '$(installed_version "$msi")'"
+
+  msiexec_quietly /i "$next_msi" upgrade
+  [[ "$(installed_version "$next_msi")" == "$next_version" ]] ||
+    fail "after the upgrade installed programs show version '$(installed_version "$next_msi")'"
+  [[ -z "$(installed_version "$msi")" ]] || fail "after the upgrade the old version is still installed"
+  [[ "$(installed_files)" == "$expected_files" ]] || fail "files after the upgrade differ; got:"$'\n'"$(installed_files)"
+  copies="$(find "$WINEPREFIX/drive_c" -iname tolvaren.exe | wc -l)"
+  ((copies == 1)) || fail "$copies copies of tolvaren.exe after the upgrade"
+  [[ "$(times_on_path)" == 1 ]] || fail "after the upgrade the install folder is $(times_on_path) times on PATH"
+
+  msiexec_quietly /x "$next_msi" uninstall
+  [[ ! -e "$folder" ]] || fail "uninstall left: $(installed_files)"
+  [[ "$(times_on_path)" == 0 ]] || fail "after uninstall the install folder is still on PATH"
+  [[ -z "$(installed_version "$next_msi")" ]] || fail "after uninstall installed programs still list it"
+  stop_wine
+  trap - EXIT
+  ((failures)) || rm -rf "$WINEPREFIX"
 fi
 
 if ((failures)); then
