@@ -138,8 +138,11 @@ a drop-in that cannot be read|mkfifo /etc/cloud/cloud.cfg.d/99-keep.cfg|$(printf
 ROWS
 
 echo "-- 2,000 drop-ins of 1 MiB under a 1 GB memory limit: read within a bound, the name written"
+# A sanitizer build reserves terabytes of address space and cannot start
+# under the limit ("$1" is the tool there); it reads the files without it.
 many='printf "users: []\n" >/etc/cloud/mib; head -c 1048566 /dev/zero | tr "\0" "#" >>/etc/cloud/mib
-for i in $(seq -w 2000); do ln /etc/cloud/mib /etc/cloud/cloud.cfg.d/$i.cfg; done; ulimit -v 1048576'
+for i in $(seq -w 2000); do ln /etc/cloud/mib /etc/cloud/cloud.cfg.d/$i.cfg; done
+if bash -c "ulimit -v 1048576; \"\$0\" /d x || exit 1" "$1" >/dev/null 2>&1; then ulimit -v 1048576; fi'
 on_test_host oldpc "printf 'oldpc\n' >/etc/hostname; $cloud; $many" /c newpc
 expect_lines 0 "$ok" "$(printf "$could_not" "/etc/cloud/cloud.cfg.d/0008.cfg: the files together are larger than 8388608 bytes")"
 expect_file hostname 'newpc\n'
