@@ -87,14 +87,14 @@ std::array<std::string_view, 4> Ipv4DotPieces(std::string_view text) {
   return pieces;
 }
 
-std::string Ipv4ListPiece(std::string_view text, int index) {
+StringList Ipv4ListPieces(std::string_view text) {
   std::string commas(text);
   for (char& c : commas) {
     if (c == '.') c = ',';
   }
   StringList pieces;
   pieces.SetCommaText(commas);
-  return index >= 0 && index < pieces.Count() ? pieces[index] : std::string();
+  return pieces;
 }
 
 std::optional<std::uint8_t> OctetOfPiece(std::string_view piece) {

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/string_list.h"
+
 namespace tolvaren::platform {
 
 using Ipv4Bytes = std::array<std::uint8_t, 4>;  // network order
@@ -40,10 +42,10 @@ std::optional<Ipv4Bytes> ParseIpv4(std::string_view text, Ipv4Syntax syntax = Ip
 // dots included, and missing pieces are empty ("1.2.3.4.5" gives "4.5").
 std::array<std::string_view, 4> Ipv4DotPieces(std::string_view text);
 
-// Piece `index` (from 0) of the text with its dots read as the commas of a
-// comma list (so blanks separate pieces too and double quotes group them);
-// empty when there is no such piece. "10.0.0.007" gives "007" for index 3.
-std::string Ipv4ListPiece(std::string_view text, int index);
+// The pieces of the text with its dots read as the commas of a comma list (so
+// blanks separate pieces too and double quotes group them). "10.0.0.007"
+// gives "10", "0", "0" and "007".
+StringList Ipv4ListPieces(std::string_view text);
 
 // A piece as a number from 0 to 255: one or more decimal digits, leading
 // zeros allowed, nothing else.

@@ -1,6 +1,6 @@
 #include "templates/network_macros.h"
 
-#include <cstdio>
+#include <cstdint>
 #include <exception>
 
 #include "core/host.h"
@@ -21,19 +21,30 @@ constexpr std::uint16_t kPtrTypeCode = 12;
 
 std::string Decimal(int value) { return std::to_string(value); }
 
+// At least two upper-case hex digits of the value's 32 bits ("%.2X").
 std::string Hex(int value) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%.2X", static_cast<unsigned>(value));
-  return text;
+  auto bits = static_cast<std::uint32_t>(value);
+  char text[8];
+  std::size_t at = sizeof text;
+  do {
+    text[--at] = "0123456789ABCDEF"[bits & 0xF];
+    bits >>= 4;
+  } while (bits != 0 || at > sizeof text - 2);
+  return std::string(text + at, sizeof text - at);
 }
 
 }  // namespace
 
-int IpOctet(const std::string& address, int index) {
-  const std::string piece = platform::Ipv4ListPiece(address, index);
-  const auto number = platform::Int32OfPiece(piece);
-  if (!number) throw EConvertError("'" + piece + "' is not a valid integer value");
-  return *number;
+std::array<int, 4> IpOctets(const std::string& address) {
+  const StringList pieces = platform::Ipv4ListPieces(address);
+  std::array<int, 4> octets{};
+  for (int i = 0; i < 4; ++i) {
+    const std::string piece = i < pieces.Count() ? pieces[i] : std::string();
+    const auto number = platform::Int32OfPiece(piece);
+    if (!number) throw EConvertError("'" + piece + "' is not a valid integer value");
+    octets[i] = *number;
+  }
+  return octets;
 }
 
 std::optional<std::string> ShortHostName(const dns::DnsMessageCodec& reply) {
@@ -89,7 +100,7 @@ std::string ExpandNetworkMacros(Host& host, const std::string& text, ReverseLook
   const std::string mac = NameSanitizer(network.MACAddresses()[0]);
   // Every octet is read whether or not its macro occurs, so an address that
   // is no dotted quad always fails here; each is converted once.
-  const int octets[4] = {IpOctet(ip, 0), IpOctet(ip, 1), IpOctet(ip, 2), IpOctet(ip, 3)};
+  const std::array<int, 4> octets = IpOctets(ip);
   w = ReplaceAll(w, "?i", Decimal(octets[0]));
   w = ReplaceAll(w, "?j", Decimal(octets[1]));
   w = ReplaceAll(w, "?k", Decimal(octets[2]));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <optional>
 #include <string>
 
@@ -22,13 +23,13 @@ enum class ReverseLookupRule { kForAnyNetworkMacro, kOnlyForReverseName };
 // all expand to nothing.
 std::string ExpandNetworkMacros(Host& host, const std::string& text, ReverseLookupRule rule, MacroValues& used);
 
-// Octet index (0 to 3) of a dotted IPv4 address; raises EConvertError when
-// the address has no such piece or it is not a decimal number. The address is
+// The four octets of a dotted IPv4 address, read in order; raises
+// EConvertError for the first that is missing or no decimal number. The address is
 // not parsed strictly: its dots become commas and the pieces are those of a
 // comma list, so "10.0.0.007" gives 7 for the last octet, as templates have
 // always expanded it; an address the network layer hands up is a plain
 // dotted quad anyway, and a broken one still ends in the conversion error.
-int IpOctet(const std::string& address, int index);
+std::array<int, 4> IpOctets(const std::string& address);
 
 // The short host name the DNS servers give for the address, asking one after
 // the other until one gives a name; empty when none does. Raises when the

@@ -11,9 +11,13 @@ void CheckExpandedSize(std::size_t size) {
 }
 
 std::string ReplaceAll(std::string_view text, std::string_view macro, std::string_view value) {
-  if (macro.empty()) return std::string(text);
+  const std::size_t first = macro.empty() ? std::string_view::npos : text.find(macro);
+  if (first == std::string_view::npos) {
+    if (!macro.empty()) CheckExpandedSize(text.size());
+    return std::string(text);  // the common case: most macros do not occur
+  }
   std::size_t count = 0;
-  for (std::size_t at = text.find(macro); at != std::string_view::npos; at = text.find(macro, at + macro.size())) {
+  for (std::size_t at = first; at != std::string_view::npos; at = text.find(macro, at + macro.size())) {
     ++count;
   }
   // Each occurrence takes macro.size() bytes of the text, so what is left
@@ -27,9 +31,7 @@ std::string ReplaceAll(std::string_view text, std::string_view macro, std::strin
   std::string result;
   result.reserve(size);
   std::size_t from = 0;
-  for (;;) {
-    const std::size_t at = text.find(macro, from);
-    if (at == std::string_view::npos) break;
+  for (std::size_t at = first; at != std::string_view::npos; at = text.find(macro, from)) {
     result.append(text, from, at - from);
     result.append(value);
     from = at + macro.size();

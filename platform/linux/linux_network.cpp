@@ -12,8 +12,9 @@
 #include <cerrno>
 #include <cstring>
 #include <iterator>
-#include <map>
 #include <memory>
+#include <string_view>
+#include <tuple>
 
 #include "platform/ascii_case.h"
 #include "platform/ip_helper_record_writer.h"
@@ -65,11 +66,19 @@ std::vector<NetworkInterface> ReadInterfaces() {
   ifaddrs* list = nullptr;
   if (getifaddrs(&list) != 0) return {};
   std::unique_ptr<ifaddrs, decltype(&freeifaddrs)> owner(list, freeifaddrs);
-  std::map<std::string, NetworkInterface> byName;
+  // A machine has a handful of interfaces: a linear search by name is cheaper
+  // than any index.
+  std::vector<NetworkInterface> interfaces;
+  interfaces.reserve(8);
   for (const ifaddrs* a = list; a != nullptr; a = a->ifa_next) {
     if (a->ifa_name == nullptr) continue;
-    NetworkInterface& i = byName[a->ifa_name];
-    i.name = a->ifa_name;
+    const std::string_view name = a->ifa_name;
+    auto found = std::find_if(interfaces.begin(), interfaces.end(), [&](const auto& i) { return i.name == name; });
+    if (found == interfaces.end()) {
+      interfaces.emplace_back().name = name;
+      found = std::prev(interfaces.end());
+    }
+    NetworkInterface& i = *found;
     i.up = (a->ifa_flags & IFF_UP) != 0;
     i.loopback = (a->ifa_flags & IFF_LOOPBACK) != 0;
     if (a->ifa_addr == nullptr) continue;
@@ -83,12 +92,12 @@ std::vector<NetworkInterface> ReadInterfaces() {
       i.ipv4.push_back({AddressBytes(a->ifa_addr), AddressBytes(a->ifa_netmask)});
     }
   }
-  std::vector<NetworkInterface> interfaces;
-  for (auto& [name, i] : byName) {
-    if (i.index == 0) i.index = if_nametoindex(name.c_str());  // no link-layer entry
-    interfaces.push_back(std::move(i));
+  for (NetworkInterface& i : interfaces) {
+    if (i.index == 0) i.index = if_nametoindex(i.name.c_str());  // no link-layer entry
   }
-  std::sort(interfaces.begin(), interfaces.end(), [](const auto& a, const auto& b) { return a.index < b.index; });
+  // By index; two interfaces with one index (a race with the kernel) by name.
+  std::sort(interfaces.begin(), interfaces.end(),
+            [](const auto& a, const auto& b) { return std::tie(a.index, a.name) < std::tie(b.index, b.name); });
   return interfaces;
 }
 
@@ -144,8 +153,13 @@ std::optional<std::vector<Ipv4Bytes>> LinuxWinsock::LookUpHost(const std::string
   return ResolverAddresses(name);
 }
 
+const std::vector<const NetworkInterface*>& LinuxNetbios::Lanas() {
+  if (!lanas_) lanas_ = NetbiosAdapters(network_.Interfaces());
+  return *lanas_;
+}
+
 std::uint8_t LinuxNetbios::Submit(NetbiosControlBlock& block) {
-  const std::vector<const NetworkInterface*> lanas = NetbiosAdapters(network_.Interfaces());
+  const std::vector<const NetworkInterface*>& lanas = Lanas();
   // A whole LANA_ENUM and an ADAPTER_STATUS are the least room the commands
   // accept.
   switch (block.command) {
@@ -181,8 +195,8 @@ std::uint32_t LinuxIpHelper::GetAdaptersInfo(std::uint8_t* buffer, std::uint32_t
 }
 
 std::uint32_t LinuxIpHelper::GetNetworkParams(std::uint8_t* buffer, std::uint32_t& size) {
-  const std::string hostName = network_.HostName().value_or("");
-  return ip_helper_records::WriteNetworkParams(NetworkParams(hostName, network_.ResolvConf()), buffer, size);
+  if (!params_) params_ = NetworkParams(network_.HostName().value_or(""), network_.ResolvConf());
+  return ip_helper_records::WriteNetworkParams(*params_, buffer, size);
 }
 
 }  // namespace tolvaren::platform::linux_backend

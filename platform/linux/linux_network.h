@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -71,7 +72,11 @@ class LinuxNetbios final : public Netbios {
   std::uint8_t Submit(NetbiosControlBlock& block) override;
 
  private:
+  // Worked out on the first command: the snapshot does not change.
+  const std::vector<const NetworkInterface*>& Lanas();
+
   NetworkSnapshot& network_;
+  std::optional<std::vector<const NetworkInterface*>> lanas_;
 };
 
 // IP Helper records built from the interfaces, the routing table and
@@ -86,6 +91,8 @@ class LinuxIpHelper final : public IpHelper {
 
  private:
   NetworkSnapshot& network_;
+  // Built on the first call; a caller whose buffer was too small asks again.
+  std::optional<ip_helper_records::NetworkParamsRecord> params_;
 };
 
 }  // namespace tolvaren::platform::linux_backend

@@ -5,6 +5,7 @@
 #include <netinet/in.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <cstring>
 #include <optional>
@@ -43,17 +44,21 @@ std::uint32_t InterfaceType(std::uint16_t hardwareType) {
   return interface_type::kOther;
 }
 
-// Blank-separated words of one line.
-std::vector<std::string_view> Words(std::string_view line) {
-  std::vector<std::string_view> words;
+// The first words (blank-separated) of one line; words past the array are
+// not read. Returns how many were found.
+template <std::size_t N>
+std::size_t LeadingWords(std::string_view line, std::array<std::string_view, N>& words) {
+  const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
+  std::size_t count = 0;
   std::size_t at = 0;
-  while (at < line.size()) {
-    while (at < line.size() && (line[at] == ' ' || line[at] == '\t' || line[at] == '\r')) ++at;
+  while (count < N) {
+    while (at < line.size() && blank(line[at])) ++at;
+    if (at == line.size()) break;
     const std::size_t start = at;
-    while (at < line.size() && line[at] != ' ' && line[at] != '\t' && line[at] != '\r') ++at;
-    if (at > start) words.push_back(line.substr(start, at - start));
+    while (at < line.size() && !blank(line[at])) ++at;
+    words[count++] = line.substr(start, at - start);
   }
-  return words;
+  return count;
 }
 
 template <typename Visit>
@@ -103,6 +108,7 @@ const DefaultRoute* BestRoute(const std::vector<DefaultRoute>& routes, const std
 
 std::vector<const NetworkInterface*> ByIndex(const std::vector<NetworkInterface>& interfaces) {
   std::vector<const NetworkInterface*> sorted;
+  sorted.reserve(interfaces.size());
   for (const NetworkInterface& i : interfaces) sorted.push_back(&i);
   std::stable_sort(sorted.begin(), sorted.end(),
                    [](const NetworkInterface* a, const NetworkInterface* b) { return a->index < b->index; });
@@ -150,8 +156,8 @@ std::vector<DefaultRoute> ParseDefaultRoutes(std::string_view text) {
   // are the kernel's network-order words printed in the host's byte order.
   std::vector<DefaultRoute> routes;
   ForEachLine(text, [&](std::string_view line) {
-    const std::vector<std::string_view> words = Words(line);
-    if (words.size() < 8) return;
+    std::array<std::string_view, 8> words;
+    if (LeadingWords(line, words) < words.size()) return;
     const auto destination = ParseHex(words[1]);
     const auto gateway = ParseHex(words[2]);
     const auto flags = ParseHex(words[3]);
@@ -181,6 +187,7 @@ std::vector<Ipv4Bytes> OwnHostAddresses(const std::vector<NetworkInterface>& int
     const DefaultRoute* route;
   };
   std::vector<Candidate> candidates;
+  candidates.reserve(interfaces.size());
   for (const NetworkInterface* i : ByIndex(interfaces)) {
     if (i->up && !i->loopback && !i->ipv4.empty()) candidates.push_back({i, BestRoute(routes, i->name)});
   }
@@ -189,6 +196,7 @@ std::vector<Ipv4Bytes> OwnHostAddresses(const std::vector<NetworkInterface>& int
     return a.route != nullptr && a.route->metric < b.route->metric;
   });
   std::vector<Ipv4Bytes> addresses;
+  addresses.reserve(candidates.size());
   for (const Candidate& c : candidates) addresses.push_back(c.interface->ipv4.front().address);
   return addresses;
 }

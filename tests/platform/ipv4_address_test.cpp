@@ -62,10 +62,10 @@ TEST(Ipv4Address, ExactAndInetAtonSyntaxes) {
 TEST(Ipv4Address, LenientPieces) {
   EXPECT_EQ(platform::Ipv4DotPieces("1.2.3.4.5"), (std::array<std::string_view, 4>{"1", "2", "3", "4.5"}));
   EXPECT_EQ(platform::Ipv4DotPieces("1.2"), (std::array<std::string_view, 4>{"1", "2", "", ""}));
-  EXPECT_EQ(platform::Ipv4ListPiece("10.0.0.007", 3), "007");
-  EXPECT_EQ(platform::Ipv4ListPiece("1 2.3", 1), "2");
-  EXPECT_EQ(platform::Ipv4ListPiece("\"1.2\".3", 0), "1,2");  // the dots became commas first
-  EXPECT_EQ(platform::Ipv4ListPiece("1.2.3.4", 4), "");
+  EXPECT_EQ(platform::Ipv4ListPieces("10.0.0.007").Items(), (std::vector<std::string>{"10", "0", "0", "007"}));
+  EXPECT_EQ(platform::Ipv4ListPieces("1 2.3").Items(), (std::vector<std::string>{"1", "2", "3"}));
+  // The dots became commas first.
+  EXPECT_EQ(platform::Ipv4ListPieces("\"1.2\".3").Items(), (std::vector<std::string>{"1,2", "3"}));
   const std::pair<const char*, std::optional<std::int32_t>> numbers[] = {
       {"7", 7},
       {"+7", 7},

@@ -201,13 +201,11 @@ TEST_F(NetworkMacrosTest, SocketThatCannotBeOpenedEndsTheRun) {
   EXPECT_THROW(MacroExpander(host, "?m"), EInvalidSocket);
 }
 
-TEST(IpOctet, DecimalPiecesOrAnError) {
-  EXPECT_EQ(IpOctet("192.168.1.10", 0), 192);
-  EXPECT_EQ(IpOctet("192.168.1.10", 3), 10);
-  EXPECT_EQ(IpOctet("10.0.0.007", 3), 7);
-  for (const auto& [address, index] : std::vector<std::pair<std::string, int>>{
-           {"192.168.1", 3}, {"192.168.x.1", 2}, {"", 0}, {"1.2.3.4", 4}, {"1.2.3.0x10", 3}}) {
-    EXPECT_THROW(IpOctet(address, index), EConvertError) << address << " " << index;
+TEST(IpOctets, DecimalPiecesOrAnError) {
+  EXPECT_EQ(IpOctets("192.168.1.10"), (std::array<int, 4>{192, 168, 1, 10}));
+  EXPECT_EQ(IpOctets("10.0.0.007"), (std::array<int, 4>{10, 0, 0, 7}));
+  for (const std::string address : {"192.168.1", "192.168.x.1", "", "1.2.3.0x10"}) {
+    EXPECT_THROW(IpOctets(address), EConvertError) << address;
   }
 }
 
