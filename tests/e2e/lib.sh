@@ -9,7 +9,7 @@ TOOL="$1"
 RUNNER="${2:-}"
 HERE="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 if [[ "$TOOL" == *.exe ]]; then EOL=$'\r\n'; else EOL=$'\n'; fi
-failures=0
+source "$HERE/checks.sh"
 
 # run_tool ARGS... : runs the tool with standard input at end of file; sets
 # OUT (exact bytes, as a file path) and STATUS.
@@ -24,16 +24,14 @@ run_tool() {
   fi
 }
 
-fail() {
-  echo "FAIL: $*"
-  failures=$((failures + 1))
-}
+# have_namespaces FLAGS : whether unshare can make the private namespaces
+# FLAGS (as unshare takes them, such as -m -u), which takes root.
+have_namespaces() { unshare "$@" true 2>/dev/null; }
 
-# skip_without_namespaces FLAGS : ends the script as skipped where unshare
-# cannot make the private namespaces it needs (FLAGS as unshare takes them,
-# such as -m -u), which takes root.
+# skip_without_namespaces FLAGS : ends the script as skipped where the private
+# namespaces FLAGS cannot be had.
 skip_without_namespaces() {
-  if ! unshare "$@" true 2>/dev/null; then
+  if ! have_namespaces "$@"; then
     echo "SKIP: no private namespaces ($*) here"
     exit 0
   fi
@@ -82,12 +80,4 @@ expect_one_error() {
   [[ "$lines" == 1 ]] || fail "expected one line, got $lines: $(head -3 "$OUT")"
   grep -q "^Error: .*$2" "$OUT" || fail "no Error line naming '$2': $(head -3 "$OUT")"
   [[ "$STATUS" == "$1" ]] || fail "exit status $STATUS, expected $1"
-}
-
-finish() {
-  if ((failures)); then
-    echo "$failures check(s) failed"
-    exit 1
-  fi
-  echo "all checks passed"
 }

@@ -12,11 +12,7 @@
 set -euo pipefail
 root="$(cd "$1" && pwd)"
 packages="$root/build/packages"
-failures=0
-fail() {
-  echo "FAIL: $*"
-  failures=$((failures + 1))
-}
+source "$(dirname "$0")/checks.sh"
 
 version="$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$root/build/native/CMakeCache.txt")"
 [[ -n "$version" ]] || { echo "FAIL: no project version in build/native/CMakeCache.txt"; exit 1; }
@@ -267,8 +263,4 @@ else
   ((failures)) || rm -rf "$WINEPREFIX"
 fi
 
-if ((failures)); then
-  echo "$failures check(s) failed"
-  exit 1
-fi
-echo "all checks passed"
+finish

@@ -2,21 +2,19 @@
 #   source "$(dirname "$0")/private_host.sh"
 # it re-runs the calling script in new network, mount and UTS namespaces, or
 # skips it where those cannot be had or dnsmasq or python3 (with the module
-# PRIVATE_HOST_PYTHON_MODULE, when set) is missing. Inside, it loads lib.sh and
+# PRIVATE_HOST_PYTHON_MODULE, when set) is missing. It loads lib.sh, and inside
 # offers the host's set-up; nothing made here leaves the namespaces.
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 if [[ -z "${TOLVAREN_TEST_HOST:-}" ]]; then
-  if ! unshare -n -m -u true 2>/dev/null; then
-    echo "SKIP: no private network namespaces here"
-    exit 0
-  fi
+  skip_without_namespaces -n -m -u
   if [[ ! -x /usr/sbin/dnsmasq ]] || ! python3 -c "import ${PRIVATE_HOST_PYTHON_MODULE:-sys}" 2>/dev/null; then
     echo "SKIP: dnsmasq or python3${PRIVATE_HOST_PYTHON_MODULE:+-$PRIVATE_HOST_PYTHON_MODULE} missing"
     exit 0
   fi
+  # exec runs no exit trap: the re-run makes an $OUT of its own.
+  rm -f "$OUT"
   exec unshare -n -m -u env TOLVAREN_TEST_HOST=1 bash "$0" "$@"
 fi
-
-source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
 # Programs started in the background, stopped on exit by stop_private_host.
 pids=()

@@ -4,17 +4,14 @@
 # test that reads them back through the tool's image sources and reader.
 #
 #   rsmb_wine.sh PLATFORM_TESTS.exe RUNNER
-set -euo pipefail
+source "$(dirname "$0")/lib.sh"
 tests_exe="$1"
 runner="$2"
 
-if ! unshare -m true 2>/dev/null; then
-  echo "no private mount namespaces here; skipped"
-  exit 0
-fi
+skip_without_namespaces -m
 
 work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
+trap 'rm -rf "$work" "$OUT"' EXIT
 printf '0123456789abcdef0123456789abcdef\n' >"$work/machine-id"
 
 export TOLVAREN_EXPECT_SYSTEM_SERIAL="WINE-SN-42"

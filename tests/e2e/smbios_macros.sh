@@ -87,7 +87,7 @@ if [[ -z "$RUNNER" ]]; then
     [[ "$(tr -d '\n' <"$OUT")" == "$today" || "$(date -u +%d%m%y)" != "$today" ]] ||
       fail "$setting: the date is not UTC's: $(cat "$OUT")"
   done
-  if unshare -m true 2>/dev/null; then
+  if have_namespaces -m; then
     unset TZ
     STATUS=0
     timeout 20 unshare -m bash -c 'mount --make-rprivate / && mount --bind "$1" /etc/localtime &&
