@@ -93,6 +93,11 @@ std::shared_ptr<const SavedBiosImage> SavedBiosImageOf(Host& host) {
 }
 
 std::optional<std::string> CheckBiosImageOverride(Host& host) {
+  if (!host.savedBiosImage) {
+    const std::optional<std::string> path = host.platform.environment.Get(kBiosImageVariable);
+    if (!path || path->empty()) return std::nullopt;
+    if (host.platform.files.ReadableFileSize(*path) == kBiosAreaSize) return std::nullopt;
+  }
   const auto saved = SavedBiosImageOf(host);
   if (saved == nullptr || saved->error.empty()) return std::nullopt;
   return saved->error;

@@ -35,9 +35,11 @@ std::shared_ptr<const SavedBiosImage> SavedBiosImageOf(Host& host);
 
 // When TOLVAREN_BIOS_IMAGE is set (non-empty): why the image it names cannot
 // be used, as a message naming the path and the reason; nothing when it can,
-// or when the variable is not set. The image is read here, once per run, and
-// kept on the host for the SMBIOS reader, so every action can refuse to run
-// before it prints or changes anything.
+// or when the variable is not set, so every action can refuse to run before
+// it prints or changes anything. A raw image (a readable regular file of
+// exactly the BIOS area's size) can always be used: its bytes wait for the
+// SMBIOS reader, so a run that reads no firmware value never loads them. Any
+// other file or folder is read here, once per run, and kept on the host.
 std::optional<std::string> CheckBiosImageOverride(Host& host);
 
 // Fills the image with the BIOS area of the running machine, trying its

@@ -47,6 +47,9 @@ class FileSystem {
   // when the file is missing, no regular file or of another size; false after
   // a failed read, which may have filled part of the buffer.
   virtual bool ReadWholeFileInto(const std::string& path, std::span<std::uint8_t> buffer) = 0;
+  // The size of a regular file that opens for reading, found without reading
+  // a byte; nothing for one that does not open or is no regular file.
+  virtual std::optional<std::uint64_t> ReadableFileSize(const std::string& path) = 0;
 };
 
 }  // namespace tolvaren::platform

@@ -1,5 +1,7 @@
 #include "templates/random_chars.h"
 
+#include <algorithm>
+
 namespace tolvaren {
 
 std::uint32_t RandomSeedFor(const platform::DateTime& utc) {
@@ -9,14 +11,11 @@ std::uint32_t RandomSeedFor(const platform::DateTime& utc) {
 
 std::string RandomChars(platform::Clock& clock, int n) {
   RandomGenerator generator(RandomSeedFor(clock.UtcNow()));
-  std::string result;
-  for (int i = 0; i < n; ++i) {
+  std::string result(static_cast<std::size_t>(std::max(n, 0)), '\0');
+  for (char& c : result) {
     // Letters and digits are equally likely as classes.
-    if (generator.Draw(2) == 1) {
-      result.push_back(static_cast<char>('A' + generator.Draw(26)));
-    } else {
-      result.push_back(static_cast<char>('0' + generator.Draw(10)));
-    }
+    c = generator.Draw(2) == 1 ? static_cast<char>('A' + generator.Draw(26))
+                               : static_cast<char>('0' + generator.Draw(10));
   }
   return result;
 }

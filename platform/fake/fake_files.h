@@ -72,6 +72,12 @@ class FakeFileSystem final : public FileSystem {
     return true;
   }
 
+  std::optional<std::uint64_t> ReadableFileSize(const std::string& path) override {
+    const auto it = files.find(path);
+    if (it == files.end()) return std::nullopt;
+    return it->second.size();
+  }
+
   // Windows' reason for a missing file.
   static constexpr const char* kNoSuchFile = "The system cannot find the file specified";
 

@@ -93,9 +93,10 @@ int OpenRegularFile(const std::string& path, struct stat& info, std::string& rea
 // size of 0, so this reads until the end of the file or the limit rather than
 // trusting the size. The size only sizes the first read (one byte more, to
 // meet the end), so a regular file is read into one buffer without regrowing
-// it; after a short read the end is probed in small steps.
-int ReadRegularFileUpTo(const std::string& path, std::size_t limit, std::vector<std::uint8_t>& bytes,
-                        std::string& reason) {
+// it; after a short read the end is probed in small steps. Bytes is a byte
+// vector or, for text, a string, so that text is read where it is kept.
+template <typename Bytes>
+int ReadRegularFileUpTo(const std::string& path, std::size_t limit, Bytes& bytes, std::string& reason) {
   bytes.clear();
   struct stat info {};
   int fd = -1;
@@ -126,7 +127,11 @@ int ReadRegularFileUpTo(const std::string& path, std::size_t limit, std::vector<
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) error = errno;
     if (n <= 0) break;
-    chunk = static_cast<std::size_t>(n) < want ? kProbe : kChunk;
+    // A short read that reached the size the file has on disk is its end:
+    // no probe is needed. (A /proc file has no size on disk to reach.)
+    const bool shortRead = static_cast<std::size_t>(n) < want;
+    if (shortRead && info.st_size > 0 && bytes.size() == static_cast<std::size_t>(info.st_size)) break;
+    chunk = shortRead ? kProbe : kChunk;
   }
   close(fd);
   if (error != 0) {
@@ -151,17 +156,22 @@ int ReadSmallRegularFile(const std::string& path, std::size_t limit, std::string
 }
 
 int ReadSmallRegularFile(const std::string& path, std::size_t limit, std::string& content, std::string& reason) {
-  content.clear();
-  std::vector<std::uint8_t> bytes;
   // One byte past the limit tells a file of exactly limit bytes from a larger one.
   const std::size_t probe = limit < SIZE_MAX ? limit + 1 : limit;
-  if (const int error = ReadRegularFileUpTo(path, probe, bytes, reason); error != 0) return error;
-  if (bytes.size() > limit) {
+  if (const int error = ReadRegularFileUpTo(path, probe, content, reason); error != 0) return error;
+  if (content.size() > limit) {
+    content.clear();
     reason = "it is larger than " + std::to_string(limit) + " bytes";
     return EFBIG;
   }
-  content.assign(bytes.begin(), bytes.end());
   return 0;
+}
+
+std::string ReadTextFileHead(const std::string& path, std::size_t limit) {
+  std::string text;
+  std::string reason;
+  ReadRegularFileUpTo(path, limit, text, reason);
+  return text;
 }
 
 bool LinuxFileSystem::ReadWholeFileInto(const std::string& path, std::span<std::uint8_t> buffer) {
@@ -182,6 +192,15 @@ bool LinuxFileSystem::ReadWholeFileInto(const std::string& path, std::span<std::
   }
   close(fd);
   return done == buffer.size();
+}
+
+std::optional<std::uint64_t> LinuxFileSystem::ReadableFileSize(const std::string& path) {
+  struct stat info {};
+  std::string reason;
+  int fd = -1;
+  if (OpenRegularFile(path, info, reason, fd) != 0) return std::nullopt;
+  close(fd);
+  return static_cast<std::uint64_t>(info.st_size);
 }
 
 std::vector<std::string> ConfigFileNamesIn(const std::string& folder, std::string_view suffix) {

@@ -17,6 +17,7 @@ class LinuxFileSystem final : public FileSystem {
   std::optional<std::vector<std::uint8_t>> ReadRegularFile(const std::string& path, std::size_t limit,
                                                            std::string& reason) override;
   bool ReadWholeFileInto(const std::string& path, std::span<std::uint8_t> buffer) override;
+  std::optional<std::uint64_t> ReadableFileSize(const std::string& path) override;
 };
 
 // Reads a regular file of at most limit bytes without blocking on a FIFO or
@@ -27,6 +28,9 @@ int ReadSmallRegularFile(const std::string& path, std::size_t limit, std::string
 // words, "it is a FIFO, not a file" and the like, or "it is larger than N
 // bytes".
 int ReadSmallRegularFile(const std::string& path, std::size_t limit, std::string& content, std::string& reason);
+// Up to limit bytes from the start of a regular file, read the same way; empty
+// when it cannot be read or is no regular file.
+std::string ReadTextFileHead(const std::string& path, std::size_t limit);
 
 // Why a file of this type (st_mode) is not read or replaced as a file:
 // "Is a directory", "it is a FIFO, not a file", ...

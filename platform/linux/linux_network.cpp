@@ -29,11 +29,7 @@ constexpr std::uint16_t kHighVersion = 0x0202;   // Winsock 2.2
 
 // A system file that cannot be read, or is no regular file (a FIFO or a
 // device bound over it), counts as absent: empty text.
-std::string ReadConfigFile(const std::string& path) {
-  LinuxFileSystem files;
-  const auto bytes = files.ReadFileHead(path, kConfigLimit);
-  return bytes ? std::string(bytes->begin(), bytes->end()) : std::string();
-}
+std::string ReadConfigFile(const std::string& path) { return ReadTextFileHead(path, kConfigLimit); }
 
 Ipv4Bytes AddressBytes(const sockaddr* address) {
   Ipv4Bytes bytes{};

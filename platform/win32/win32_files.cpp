@@ -121,6 +121,17 @@ bool Win32FileSystem::ReadWholeFileInto(const std::string& path, std::span<std::
   return ok;
 }
 
+std::optional<std::uint64_t> Win32FileSystem::ReadableFileSize(const std::string& path) {
+  std::string reason;
+  const HANDLE file = OpenDiskFile(path, reason);
+  if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+  LARGE_INTEGER size{};
+  const bool ok = GetFileSizeEx(file, &size) && size.QuadPart >= 0;
+  CloseHandle(file);
+  if (!ok) return std::nullopt;
+  return static_cast<std::uint64_t>(size.QuadPart);
+}
+
 #ifndef _WIN64
 static_assert(sizeof(STARTUPINFOA) == 68);
 #endif

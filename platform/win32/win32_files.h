@@ -15,6 +15,7 @@ class Win32FileSystem final : public FileSystem {
   std::optional<std::vector<std::uint8_t>> ReadRegularFile(const std::string& path, std::size_t limit,
                                                            std::string& reason) override;
   bool ReadWholeFileInto(const std::string& path, std::span<std::uint8_t> buffer) override;
+  std::optional<std::uint64_t> ReadableFileSize(const std::string& path) override;
 };
 
 class Win32ProcessRunner final : public ProcessRunner {

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <fstream>
 #include <sstream>
+#include <tuple>
 
 #include "core/host.h"
 #include "hwinfo/bios_image.h"
@@ -175,13 +176,16 @@ TEST_F(CommandLineTest, AnUnusableSavedImageEndsEveryActionBeforeItStarts) {
   EXPECT_EQ(machine.console.output.find("Error"), std::string::npos);
 }
 
-TEST_F(CommandLineTest, ASavedImageIsReadOncePerRun) {
+// A raw area image is read once per run, and not at all by a run that reads
+// no firmware value.
+TEST_F(CommandLineTest, ASavedImageIsReadOnceAndOnlyWhenUsed) {
   machine.environment.variables["TOLVAREN_BIOS_IMAGE"] = "area.bin";
   machine.files.files["area.bin"] = std::vector<std::uint8_t>(kBiosAreaSize, 0);
-  for (const std::string action : {"/s", "/d"}) {
+  const std::tuple<std::string, std::string, int> cases[] = {{"/s", "", 1}, {"/d", "?s?c", 1}, {"/d", "x", 0}};
+  for (const auto& [action, text, reads] : cases) {
     machine.files.log.clear();
-    EXPECT_EQ(Run({action, "?s?c"}), kExitSuccess) << action;
-    EXPECT_EQ(std::count(machine.files.log.begin(), machine.files.log.end(), "read area.bin"), 1) << action;
+    EXPECT_EQ(Run({action, text}), kExitSuccess) << action << " " << text;
+    EXPECT_EQ(std::count(machine.files.log.begin(), machine.files.log.end(), "read area.bin"), reads) << text;
   }
 }
 
