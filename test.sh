@@ -103,27 +103,7 @@ step_done "install-deps" "$started"
 export TMPDIR="$root/build/tmp"
 mkdir -p "$TMPDIR" "$log_dir"
 
-# configure_and_build PRESET [TARGET...] : configures and builds (every
-# target when none is named), logs under build/test-logs; on failure shows
-# the end of the log and notes which step failed (the caller counts it).
-configure_and_build() {
-  local preset="$1"
-  shift
-  local targets=()
-  (($#)) && targets=(--target "$@")
-  local log="$log_dir/configure-$preset.log"
-  if ! cmake --preset "$preset" >"$log" 2>&1; then
-    tail -40 "$log"
-    echo "configure $preset|$log" >"$log_dir/failed-$preset"
-    return 1
-  fi
-  log="$log_dir/build-$preset.log"
-  if ! cmake --build --preset "$preset" -j"$jobs" "${targets[@]}" >"$log" 2>&1; then
-    tail -50 "$log"
-    echo "build $preset|$log" >"$log_dir/failed-$preset"
-    return 1
-  fi
-}
+source scripts/build-preset.sh
 
 # note_build_failure PRESET : counts the failure configure_and_build noted.
 note_build_failure() {
@@ -136,7 +116,7 @@ build() {
   local preset="$1" started=$SECONDS
   echo "== build $preset"
   rm -f "$log_dir/failed-$preset"
-  if ! configure_and_build "$preset"; then
+  if ! configure_and_build "$log_dir" "$preset"; then
     note_build_failure "$preset"
     step_done "build $preset" "$started"
     return 1
@@ -162,7 +142,7 @@ build_in_background() {
       # run (see below), so only the binary is built.
       targets=()
       [[ "$preset" == windows-i686 ]] && targets=(tolvaren)
-      configure_and_build "$preset" "${targets[@]}" >"$log_dir/background-$preset.log" 2>&1 || status=$?
+      configure_and_build "$log_dir" "$preset" "${targets[@]}" >"$log_dir/background-$preset.log" 2>&1 || status=$?
       echo "$status $((SECONDS - started))" >"$log_dir/built-$preset.part"
       mv "$log_dir/built-$preset.part" "$log_dir/built-$preset"
     done' _ "$@" </dev/null &

@@ -30,11 +30,9 @@ run() {
   fi
 }
 
+source scripts/build-preset.sh
 build() {
-  local preset="$1"
-  shift
-  run "$log_dir/configure-$preset.log" cmake --preset "$preset"
-  run "$log_dir/build-$preset.log" cmake --build --preset "$preset" -j"$jobs" --target "$@"
+  configure_and_build "$log_dir" "$@" || { echo "package.sh: building $1 failed; logs under $log_dir" >&2; exit 1; }
 }
 
 build native tolvaren debian_files
