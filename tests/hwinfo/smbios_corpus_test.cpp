@@ -6,9 +6,11 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <map>
-#include <regex>
+#include <optional>
 #include <sstream>
+#include <string_view>
 
 #include "hwinfo/smbios.h"
 #include "hwinfo/smbios_anchor.h"
@@ -91,16 +93,26 @@ void Decode(const Dump& dump, testing::SmbiosOnFake& f) {
 // The first structure of each type in dmidecode's text: type -> label -> value.
 using Reading = std::map<int, std::map<std::string, std::string>>;
 
+// The type of a structure's first line ("Handle 0x002A, DMI type 4, 42 bytes").
+std::optional<int> HandleLineType(const std::string& line) {
+  unsigned handle = 0;
+  int type = 0;
+  int length = 0;
+  int used = 0;
+  if (std::sscanf(line.c_str(), "Handle 0x%X, DMI type %d, %d bytes%n", &handle, &type, &length, &used) != 3 ||
+      static_cast<std::size_t>(used) != line.size()) {
+    return std::nullopt;
+  }
+  return type;
+}
+
 Reading ParseReading(const std::string& text) {
   Reading reading;
   std::istringstream in(text);
   std::map<std::string, std::string>* current = nullptr;
-  const std::regex handle(R"(^Handle 0x[0-9A-F]+, DMI type (\d+), \d+ bytes$)");
   for (std::string line; std::getline(in, line);) {
-    std::smatch m;
-    if (std::regex_match(line, m, handle)) {
-      const int type = std::stoi(m[1]);
-      current = reading.count(type) ? nullptr : &reading[type];
+    if (const auto type = HandleLineType(line)) {
+      current = reading.count(*type) ? nullptr : &reading[*type];
       continue;
     }
     if (current == nullptr || line.size() < 2 || line[0] != '\t' || line[1] == '\t') continue;
@@ -112,9 +124,19 @@ Reading ParseReading(const std::string& text) {
 
 // The version dmidecode decodes by, after its own fix-ups ("SMBIOS 2.3 present").
 int DmidecodeVersion(const std::string& text) {
-  std::smatch m;
-  if (!std::regex_search(text, m, std::regex(R"(SMBIOS (\d+)\.(\d+)(\.\d+)? present)"))) return 0;
-  return std::stoi(m[1]) << 8 | std::stoi(m[2]);
+  for (std::size_t at = text.find("SMBIOS "); at != std::string::npos; at = text.find("SMBIOS ", at + 1)) {
+    int major = 0;
+    int minor = 0;
+    int used = 0;
+    if (std::sscanf(text.c_str() + at, "SMBIOS %d.%d%n", &major, &minor, &used) != 2) continue;
+    std::size_t end = at + static_cast<std::size_t>(used);
+    if (end < text.size() && text[end] == '.') {  // a third number, as in 3.2.0
+      ++end;
+      while (end < text.size() && text[end] >= '0' && text[end] <= '9') ++end;
+    }
+    if (text.compare(end, 8, " present") == 0) return major << 8 | minor;
+  }
+  return 0;
 }
 
 // The one dump whose table this reader's walk cannot follow (see below).
@@ -205,23 +227,32 @@ TEST_F(SmbiosCorpus, IdentificationMatchesDmidecode) {
 TEST_F(SmbiosCorpus, LibsmbiosServiceTagsAreTheSystemSerial) {
   int matching = 0;
   int machines = 0;
-  const std::regex tag(R"(<serviceTag>([^<]*)</serviceTag>)");
+  // The text of the first <serviceTag> element; nothing when there is none.
+  const auto serviceTag = [](const std::string& xml) -> std::optional<std::string> {
+    constexpr std::string_view open = "<serviceTag>";
+    for (std::size_t at = xml.find(open); at != std::string::npos; at = xml.find(open, at + 1)) {
+      const std::size_t start = at + open.size();
+      const std::size_t end = xml.find('<', start);
+      if (end != std::string::npos && xml.compare(end, 13, "</serviceTag>") == 0) return xml.substr(start, end - start);
+    }
+    return std::nullopt;
+  };
   for (const auto& entry : fs::directory_iterator(kSharedSmbios / "libsmbios")) {
     const std::string xml = [&] {
       const Bytes b = ReadBytes(entry.path() / "testInput.xml");
       return std::string(b.begin(), b.end());
     }();
-    std::smatch m;
-    if (!std::regex_search(xml, m, tag)) continue;
+    const auto tag = serviceTag(xml);
+    if (!tag) continue;
     ++machines;
     testing::SmbiosOnFake f;
     Decode(Dump{"", {{"", ReadBytes(entry.path() / "bios.area")}}, false, {}}, f);
-    if (f.smbios.SystemSerial() == m[1].str()) {
+    if (f.smbios.SystemSerial() == *tag) {
       ++matching;
     } else {
       // These keep the tag elsewhere: the System Information serial reads
       // empty or as a placeholder, never as another machine's tag.
-      std::cout << "  " << entry.path().filename().string() << ": tag " << m[1] << ", SystemSerial \""
+      std::cout << "  " << entry.path().filename().string() << ": tag " << *tag << ", SystemSerial \""
                 << f.smbios.SystemSerial() << "\"\n";
     }
   }
