@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <typeinfo>
+
 #include "dns/dns_message_codec.h"
 #include "dns/dns_names.h"
 #include "dns/net_errors.h"
@@ -155,12 +157,16 @@ TEST(ParseReply, RecordClassesByTypeCode) {
   EXPECT_EQ(wks.Protocol, 6);
   EXPECT_EQ(wks.BitMap, Bytes({0xFF, 0x01}).bytes);
   // Type 28 is a plain record; 17 reads as qtSTAR by ordinal; 255 has no member.
-  EXPECT_EQ(typeid(codec.Answers[4]), typeid(TResultRecord));
+  const auto typeOfAnswer = [&](int i) -> const std::type_info& {
+    const TResultRecord& record = codec.Answers[i];
+    return typeid(record);
+  };
+  EXPECT_EQ(typeOfAnswer(4), typeid(TResultRecord));
   EXPECT_EQ(codec.Answers[4].RData, Bytes({0x20, 0x01, 0x0d, 0xb8}).bytes);
   EXPECT_EQ(codec.Answers[4].RecordType, std::nullopt);
-  EXPECT_EQ(typeid(codec.Answers[5]), typeid(TResultRecord));
+  EXPECT_EQ(typeOfAnswer(5), typeid(TResultRecord));
   EXPECT_EQ(codec.Answers[5].RecordType, qtSTAR);
-  EXPECT_EQ(typeid(codec.Answers[6]), typeid(TResultRecord));
+  EXPECT_EQ(typeOfAnswer(6), typeid(TResultRecord));
   EXPECT_EQ(codec.Answers[6].RecordType, std::nullopt);
   EXPECT_EQ(dynamic_cast<const TNSRecord&>(codec.Answers[7]).TargetName, "ns1.example");
 }
