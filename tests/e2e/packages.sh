@@ -13,6 +13,8 @@ set -euo pipefail
 root="$(cd "$1" && pwd)"
 packages="$root/build/packages"
 source "$(dirname "$0")/checks.sh"
+# Under pipefail, "producer | grep -q" fails when grep stops reading early and
+# the producer is killed by SIGPIPE; the greps below read to the end instead.
 
 version="$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$root/build/native/CMakeCache.txt")"
 [[ -n "$version" ]] || { echo "FAIL: no project version in build/native/CMakeCache.txt"; exit 1; }
@@ -41,7 +43,7 @@ else
 ./usr/share/man/man1/tolvaren.1.gz"
   got="$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ {print $6}' | LC_ALL=C sort)"
   [[ "$got" == "$expected" ]] || fail "files of the package differ; got:"$'\n'"$got"
-  dpkg-deb -c "$deb" | awk '{print $2}' | grep -qv '^root/root$' && fail "files not owned by root"
+  dpkg-deb -c "$deb" | awk '{print $2}' | grep -v '^root/root$' >/dev/null && fail "files not owned by root"
 
   echo "-- lintian"
   lintian_status=0
@@ -52,9 +54,9 @@ else
   echo "-- the packaged binary"
   dpkg-deb -x "$deb" "$work/deb"
   tool="$work/deb/usr/bin/tolvaren"
-  readelf -l "$tool" | grep -q 'program interpreter' && fail "the packaged binary is not static"
+  readelf -l "$tool" | grep 'program interpreter' >/dev/null && fail "the packaged binary is not static"
   [[ "$("$tool" /d a_b </dev/null)" == "a-b" ]] || fail "the packaged binary does not run"
-  "$tool" </dev/null | grep -q "^Tolvaren v$version  Copyright" || fail "the banner does not print version $version"
+  "$tool" </dev/null | grep "^Tolvaren v$version  Copyright" >/dev/null || fail "the banner does not print version $version"
   warnings="$(zcat "$work/deb/usr/share/man/man1/tolvaren.1.gz" | groff -ww -z -man 2>&1)"
   [[ -z "$warnings" ]] || fail "the packaged man page: $warnings"
 
@@ -68,7 +70,7 @@ else
     <(sed '1,/^Copyright/d' "$root/LICENSE" | sed '1{/^$/d}') >/dev/null || fail "copyright's licence text is not LICENSE's"
   licence_line="$(grep '^Copyright' "$root/LICENSE")"
   grep -qx "Copyright: $licence_line" "$copyright" || fail "copyright and LICENSE name different holders"
-  "$tool" </dev/null | grep -qF "$licence_line" || fail "the banner and LICENSE differ: $licence_line"
+  "$tool" </dev/null | grep -F "$licence_line" >/dev/null || fail "the banner and LICENSE differ: $licence_line"
 fi
 
 echo "-- the Windows zip"
