@@ -23,12 +23,12 @@ void PrintFailure(platform::Console& console, std::string_view text) {
 
 }  // namespace
 
-void InfoGather(platform::Console& console, const std::string& label, TExceptionMode mode,
+void InfoGather(platform::Console& console, std::string_view label, TExceptionMode mode,
                 const std::function<void()>& operation) {
   try {
     operation();
   } catch (const Exception& e) {
-    const std::string text = label + ": " + e.Message();
+    const std::string text = std::string(label) + ": " + e.Message();
     switch (mode) {
       case emRaise:
         throw Exception(text);
@@ -41,7 +41,7 @@ void InfoGather(platform::Console& console, const std::string& label, TException
   }
 }
 
-void InfoGather(platform::Console& console, const std::string& label, TExceptionMode mode,
+void InfoGather(platform::Console& console, std::string_view label, TExceptionMode mode,
                 const std::function<void(int)>& operation, int argument) {
   InfoGather(console, label, mode, [&] { operation(argument); });
 }

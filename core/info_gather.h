@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 
 #include "core/exception_mode.h"
 #include "platform/console.h"
@@ -13,11 +14,11 @@ namespace tolvaren {
 // "<label>: <message>", which is raised again, printed or swallowed as the
 // mode says; anything else passes through unchanged. The label is the class
 // name followed by ".GetInfo".
-void InfoGather(platform::Console& console, const std::string& label, TExceptionMode mode,
+void InfoGather(platform::Console& console, std::string_view label, TExceptionMode mode,
                 const std::function<void()>& operation);
 
 // The same for a step that takes one integer, passed on as given.
-void InfoGather(platform::Console& console, const std::string& label, TExceptionMode mode,
+void InfoGather(platform::Console& console, std::string_view label, TExceptionMode mode,
                 const std::function<void(int)>& operation, int argument);
 
 }  // namespace tolvaren
